@@ -1,0 +1,20 @@
+// Per-pixel collision of creature boxes with the level's masks.
+#pragma once
+#include "creature.h"
+
+// Collision result flags.
+enum {
+    COLLISION_SOLID = 1,
+    COLLISION_WATER = 2,
+    COLLISION_EXIT = 4,
+    COLLISION_HAZARD = 8
+};
+
+// 1 if (x, y) lies inside box (right and bottom edges exclusive).
+int isPixelInsideBox(Box *box, int x, int y);
+
+// 1 if the two boxes overlap; boxes that only share an edge do not.
+int boxesCollide(Box *box1, Box *box2);
+
+// Flags for creature's box standing at whole pixel (newX, newY).
+unsigned int checkCollision(int newX, int newY, Creature *creature);

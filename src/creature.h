@@ -1,0 +1,55 @@
+// The creature record shared by the player and every enemy.
+#pragma once
+#include <SDL.h>
+#include "global.h"
+
+// One animation list: sprite indices into the sheet, shown in turn.
+struct animFrame {
+    int *frames;      // heap array of sprite indices
+    int numOfFrames;  // entries in frames
+    int duration;     // further drawn frames each entry stays
+    Point posOfTile;  // sprite offset from the box's top-left corner
+};
+
+// One animation for both facings.
+struct animDir {
+    animFrame left;   // direction 0
+    animFrame right;  // direction 1
+};
+
+struct animStruct {
+    SDL_Surface *animIMG;   // the sprite sheet, null if it failed to load
+    SDL_Rect animClip[256]; // source rectangle of each sprite index
+    animDir idle;
+    animDir walk;
+    animDir jump;           // entries 0 rising, 1 apex, 2 falling
+    animDir die;            // stunned and dying
+    int currentFrame;       // index into the current list
+    int waitFrame;          // drawn frames to wait before advancing
+    int oldState;           // the state drawn last
+};
+
+// Animation states kept in Creature::state.
+enum {
+    STATE_IDLE = 0,
+    STATE_WALK = 1,
+    STATE_RISE = 2,
+    STATE_APEX = 3,
+    STATE_FALL = 4,
+    STATE_STUNNED = 5,
+    STATE_DYING = 6
+};
+
+struct Creature {
+    float x;           // left edge of the box, level pixels
+    float y;           // top edge of the box, level pixels
+    int w;             // box size in pixels
+    int h;
+    float vx;          // pixels per logic step, positive = right
+    float vy;          // pixels per logic step, positive = down
+    int hp;
+    int groundContact; // 1 while standing (or swimming)
+    int state;         // animation state, STATE_*
+    int direction;     // 1 right, 0 left
+    animStruct animation;
+};

@@ -1,0 +1,56 @@
+// Enemies: the creatures of a level other than the player, in one list.
+#pragma once
+#include "creature.h"
+
+// One step of a behaviour program.
+struct AINode {
+    int action; // 0 wait, 1 turn, 2 jump, 3 walk
+    int param1;
+    int param2;
+    int param3;
+    int value1; // working counter, set when the action starts
+};
+
+struct Enemy {
+    Creature creature;
+    int type;            // -1 key, 0 monkey, 1 shell, 2 frog, 3 squid, 4 plant
+    int nmbrOfAIActions;
+    int curAction;       // -1 until the first update
+    AINode **aiActions;  // owned
+    int confusedTime;    // steps of stun left
+    int dead;            // 1 when to be removed
+    int carried;         // 1 while the player holds it
+    int thrown;          // 1 from the throw until it comes to rest
+};
+
+struct EnemyList {
+    EnemyList *next;
+    Enemy mob;
+    int id;
+};
+
+extern EnemyList *EnemyListHead;
+
+// Creates one enemy at pixel (x, y) in front of oldHead; null on failure.
+EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type);
+
+// Frees every node from head on.
+void cleanList(EnemyList *head);
+
+// Frees one node and its program.
+void enemyDelete(EnemyList *enemyNode);
+
+// One logic step for the whole list; removes the dead.
+void enemyUpdateAll(void);
+
+// Draws every enemy through the camera.
+void enemyDrawAll(void);
+
+// 1 when the enemy is outside the activity area around the camera.
+int isEnemyTooFarAway(Enemy *enemy);
+
+// Draws one enemy.
+void enemyDraw(Enemy *enemy);
+
+// One logic step of one enemy: program, motion, state, thrown test.
+void enemyUpdate(Enemy *enemy);

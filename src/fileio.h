@@ -1,0 +1,49 @@
+// Reading and writing the game's text files: the shared line reader and
+// word splitter, the atomic file writer, and the four formats.
+#pragma once
+#include <cstddef>
+#include <cstdio>
+#include "creature.h"
+
+// Line buffer and word table size of every loader.
+const int LINE_MAX_CHARS = 1000;
+const int LINE_MAX_WORDS = 1000;
+
+// The comment line every writer puts first.
+extern const char *const GENERATED_HEADER;
+
+// Reads the next line into line (capacity max), dropping any '#' comment.
+// Returns the characters stored, or -1 at the end of the stream.
+int fgetLine(FILE *fp, char *line, int max);
+
+// Splits line in place into whitespace-separated words; returns their count.
+int getWords(char *line, char **words, int maxwords);
+
+// The loader skeleton: opens filename, then for every line (also empty ones)
+// splits it into words and calls onLine. Reports "Can't open" and returns 1
+// when the file cannot be opened, else 0 after the last line.
+int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx);
+
+// Atomic writing: a file is written beside its target and renamed over it only
+// once it is complete, so a failed write never leaves a half-written file.
+// beginAtomicWrite opens the temporary file (its path goes into tmpPath) and
+// returns null on failure; finishAtomicWrite closes it, checks every write and
+// renames it into place, returning 0 on success and 1 (with the temporary file
+// removed and the old file untouched) on failure.
+FILE *beginAtomicWrite(const char *filename, char *tmpPath, size_t tmpSize);
+int finishAtomicWrite(FILE *fp, const char *tmpPath, const char *filename);
+
+// Settings file.
+int loadConfig(const char *filename);
+int saveConfig(const char *filename);
+
+// Map file.
+int loadMap(const char *filename);
+int saveMap(const char *filename);
+
+// Collision layer file.
+int loadCollisionLayer(unsigned char layer[][16][16], const char *filename);
+int saveCollisionLayer(unsigned char layer[][16][16], const char *filename);
+
+// Creature definition file.
+int loadMobConfig(Creature *mob, const char *filename);

@@ -1,0 +1,37 @@
+// Declarations shared by every part of the game.
+#pragma once
+
+// The program's version, printed by -help/-version and written into saved files.
+const int VERSION_MAJOR = 0;
+const int VERSION_MINOR = 0;
+const int VERSION_PATCH = 1;
+
+// Tiles are 16 x 16 pixels; a tile index is one unsigned byte.
+const int TILE_SIZE = 16;
+
+struct Point {
+    int x;
+    int y;
+};
+
+struct Box {
+    int x;
+    int y;
+    int w;
+    int h;
+};
+
+enum gameModeEnum {
+    MODE_EXIT = 0,
+    MODE_INTRO = 1,
+    MODE_MENU = 2,
+    MODE_INGAME = 3,
+    MODE_HISCORE = 4,
+    MODE_EDITOR = 5,
+    MODE_WON = 6
+};
+
+extern gameModeEnum gameMode;    // mode of the step being run (logic)
+extern gameModeEnum newGameMode; // requested mode, current from the next step (logic)
+extern int quit;                 // non-zero ends the main loop (main)
+extern int ingameState;          // 0 playing, 1 dying, 2 game over, 3 paused (logic)

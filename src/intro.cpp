@@ -1,0 +1,10 @@
+#include "intro.h"
+
+int introController = 0;
+
+int introUpdate(void)
+{
+    return 0;
+}
+
+void introDraw(void) {}

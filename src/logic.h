@@ -1,0 +1,12 @@
+// The game-mode state machine: one logic step of the current mode.
+#pragma once
+
+// One logic step: makes the requested mode current and runs its logic.
+void logic(void);
+
+void logicIntro(void);
+void logicMenu(void);
+void logicInGame(void);
+void logicHiScore(void);
+void logicEditor(void);
+void logicWon(void);

@@ -1,0 +1,22 @@
+// The player: the monkey the user controls.
+#pragma once
+#include "creature.h"
+
+struct Enemy;
+
+extern Creature player;
+extern int ignoreKeys;          // steps left with left/right ignored (after a wall jump)
+extern int hackPlayerIsInWater; // 1 if in water at the end of the previous step
+extern Enemy *enemyCarried;     // the enemy being carried, or null
+extern int dontPickupEnemyTimer;
+extern int invincibilityTimer;  // steps of invulnerability left after a hit
+extern int hasKey;              // 1 once the key has been collected
+
+// Prepares the player for a new game in the level just loaded.
+void playerInit(void);
+
+// One logic step of the player and its contacts with enemies.
+void playerUpdate(void);
+
+// Chooses the player's animation state and draws it.
+void playerDraw(void);

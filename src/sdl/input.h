@@ -1,0 +1,39 @@
+// Input: SDL events become the state of nine logical buttons.
+#pragma once
+#include <SDL.h>
+#include "global.h"
+
+enum keyActionEnum {
+    UP = 0,
+    DOWN = 1,
+    LEFT = 2,
+    RIGHT = 3,
+    ACTION = 4,
+    JUMP = 5,
+    OK = 6,
+    BACK = 7,
+    MENU = 8
+};
+
+// Keyboard entries K_*, joystick entries J_* = keyboard entry + 9.
+enum keyMappingEnum {
+    K_UP = 0, K_DOWN, K_LEFT, K_RIGHT, K_ACTION, K_JUMP, K_OK, K_BACK, K_MENU,
+    J_UP = 9, J_DOWN, J_LEFT, J_RIGHT, J_ACTION, J_JUMP, J_OK, J_BACK, J_MENU
+};
+
+struct keyPressStruct {
+    keyActionEnum keyVal;
+    int key[10]; // 1 while pressed and not yet consumed
+};
+
+extern int keyMapping[18];
+extern keyPressStruct keyPress;
+extern int joyDeadzone;
+extern Point joyReverseAxis;
+extern SDL_Event event;
+
+// Handles at most one pending event.
+void input(void);
+
+// Blocks until a key (or joystick button) is pressed and stores it in keyMapping[key].
+void changeKeyMapping(int key);

@@ -1,0 +1,49 @@
+// Drawing primitives: images, sheets, pixels, text, life bar, background,
+// and the drawing of the tile map and of creatures.
+#pragma once
+#include <SDL.h>
+#include "creature.h"
+
+extern SDL_Surface *fontIMG;
+extern SDL_Surface *splash1IMG;
+extern SDL_Surface *splash2IMG;
+extern SDL_Surface *gameLogoIMG;
+extern SDL_Surface *lifebarIMG;
+extern SDL_Rect fontClip[256];
+extern SDL_Rect lifebarClip[2];
+
+// Loads a BMP converted to the display format with magenta transparent; null on failure.
+SDL_Surface *loadImage(const char *filename);
+
+// Releases an image (null is accepted) and clears the pointer.
+void freeImage(SDL_Surface **image);
+
+// Cuts a sheet into cells of tileWidth x tileHeight, row per line, 1-pixel gaps.
+void clipImage(SDL_Rect *source, int tileWidth, int tileHeight, int row, int numOfTiles);
+
+// Blits source (or its clip part) to destination at (x, y).
+void applySurface(int x, int y, SDL_Surface *source, SDL_Surface *destination, SDL_Rect *clip);
+
+void putPixel(SDL_Surface *surface, int x, int y, Uint32 pixel);
+Uint32 getPixel(SDL_Surface *surface, int x, int y);
+
+// Fills a rectangle of the logical screen with an RGB colour.
+void dFillRect(int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b);
+
+// Text in the 5x7 font from (x, y) on the logical screen.
+void dText(const char *text, int x, int y);
+
+// Text centred horizontally (i = 0, j = top y) or vertically (i = 1, j = left x).
+void dTextCentered(const char *text, int i, int j);
+
+// The three-piece life bar at (x, y).
+void dLifebar(int x, int y, int hp);
+
+// Clears the logical screen to the background colour.
+void dBackground(void);
+
+// Draws layer 0 of the level through the camera.
+void dMap(void);
+
+// Draws mob with its box at screen position coord in animation state and facing, and advances its animation.
+void drawAnim(Creature *mob, SDL_Rect coord, int state, int dir);

@@ -1,0 +1,20 @@
+// Millisecond stopwatches and the frame counter.
+#pragma once
+
+typedef struct timerStruct {
+    int startTicks;
+    int pausedTicks;
+    int paused;
+    int started;
+} timer;
+
+void startTimer(timer *time);
+void stopTimer(timer *time);
+void pauseTimer(timer *time);
+void unpauseTimer(timer *time);
+float timerGetTicks(timer *time);
+int timerIsStarted(timer *time);
+int timerIsPaused(timer *time);
+
+// Called once per drawn frame; returns the frames drawn per interval ms.
+int countFps(int interval);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Rebuilds every BMP of the game from its text source under assets/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mkdir -p build
+if [ ! -x build/pixelart ]; then
+  cmake -S . -B build >/dev/null
+  cmake --build build --target pixelart >/dev/null
+fi
+for kind in gfx maps; do
+  for picture in assets/$kind/*.txt; do
+    [ -e "$picture" ] || continue
+    name=$(basename "$picture" .txt)
+    build/pixelart "$picture" "data/$kind/$name.bmp"
+    echo "data/$kind/$name.bmp"
+  done
+done
