@@ -28,7 +28,8 @@ static const char *const LIFEBAR_FILE = "./data/gfx/lifebar.bmp";
 static const char *const DEMO_MAP_FILE = "./data/maps/demo01.map";
 static const char *const DEFAULT_MAP_FILE = "./data/maps/map01.map";
 
-// The font sheet: 5x7 glyphs, 16 per line, one per byte value.
+// The font sheet: 5x7 glyphs, 16 per line. Asking for 255 cells still cuts
+// the sheet's last line in full, so every byte value gets its glyph.
 const int FONT_GLYPH_W = 5;
 const int FONT_GLYPH_H = 7;
 const int FONT_GLYPHS_PER_LINE = 16;

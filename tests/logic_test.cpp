@@ -198,20 +198,23 @@ TEST_F(Logic, TheMenuShowsTheTitleAndScrollsTheDemoLevelToItsRightEdge)
 {
     enter(MODE_MENU);
     EXPECT_EQ(drawTitle, 1);
-    EXPECT_EQ(camera.w, 160);
-    EXPECT_EQ(camera.h, 120);
 
-    // A 20-tile (320-pixel) wide demo level: the camera scrolls to x = 160.
-    const int levelWidth = curLvl.layer0.w;
+    // On a demo level of 20 x 10 tiles (320 x 160 pixels) the 160 x 120
+    // camera scrolls to x = 160, the right edge, and starts over.
+    const int demoW = curLvl.layer0.w;
+    const int demoH = curLvl.layer0.h;
     curLvl.layer0.w = 20;
-    camera.x = 0;
+    curLvl.layer0.h = 10;
+    camera = {0, 30, 160, 120};
     for (int x = 1; x <= 160; x++) {
         step();
         ASSERT_EQ(camera.x, x);
     }
     step();
     EXPECT_EQ(camera.x, 0);
-    curLvl.layer0.w = levelWidth;
+    EXPECT_EQ(drawTitle, 1);
+    curLvl.layer0.w = demoW;
+    curLvl.layer0.h = demoH;
 }
 
 TEST_F(Logic, TheHighScoreModeReturnsToTheMenuAtOnce)
