@@ -1,9 +1,127 @@
 #include "draw.h"
 
-void draw(void) {}
-void drawIntro(void) {}
-void drawMenu(void) {}
-void drawInGame(void) {}
+#include <cstdio>
+
+#include "editor.h"
+#include "enemy.h"
+#include "global.h"
+#include "intro.h"
+#include "logic.h"
+#include "menu.h"
+#include "player.h"
+#include "sdldraw.h"
+#include "sdlmain.h"
+#include "timer.h"
+
+// The frame counter measures frames over intervals of this many milliseconds.
+const int FPS_INTERVAL_MS = 1000;
+// It fills the last 30 pixels (five characters) of the top text line.
+const int FPS_TEXT_RIGHT_INSET = 30;
+const int FPS_TEXT_Y = 1;
+
+// The title logo is 112 pixels wide, centred, 5 pixels below the top.
+const int LOGO_HALF_WIDTH = 56;
+const int LOGO_Y = 5;
+// Text lines are placed this many pixels above the bottom of the screen.
+const int PRESS_START_ABOVE_BOTTOM = 40;
+const int WON_TITLE_ABOVE_BOTTOM = 70;
+const int WON_THANKS_ABOVE_BOTTOM = 50;
+const int GAME_OVER_ABOVE_BOTTOM = 60;
+const int PAUSED_ABOVE_BOTTOM = 70;
+const int PAUSED_HINT_ABOVE_BOTTOM = 50;
+// The life bar sits in the top-left corner.
+const int LIFEBAR_X = 1;
+const int LIFEBAR_Y = 1;
+
+// dTextCentered's axis: centred horizontally, the second number being the top y.
+const int CENTRE_HORIZONTALLY = 0;
+
+// Draws the current mode, then the frame counter, and presents the frame.
+void draw(void)
+{
+    switch (gameMode) {
+    case MODE_INTRO:
+        drawIntro();
+        break;
+    case MODE_MENU:
+        drawMenu();
+        break;
+    case MODE_INGAME:
+        drawInGame();
+        break;
+    case MODE_HISCORE:
+        drawHiScore();
+        break;
+    case MODE_EDITOR:
+        drawEditor();
+        break;
+    case MODE_WON:
+        drawWon();
+        break;
+    default:
+        break;
+    }
+
+    char fpsStr[10];
+    snprintf(fpsStr, sizeof fpsStr, "%d/%d", countFps(FPS_INTERVAL_MS), framesPerSecond);
+    dText(fpsStr, screenWidth - FPS_TEXT_RIGHT_INSET, FPS_TEXT_Y);
+
+    updateScreen();
+}
+
+// The current splash image over the background.
+void drawIntro(void)
+{
+    dBackground();
+    introDraw();
+}
+
+// The demo level with either the title screen or the menu pages over it.
+void drawMenu(void)
+{
+    dBackground();
+    dMap();
+    if (drawTitle) {
+        applySurface(screenWidth / 2 - LOGO_HALF_WIDTH, LOGO_Y, gameLogoIMG, screen, nullptr);
+        dTextCentered("Press start", CENTRE_HORIZONTALLY, screenHeight - PRESS_START_ABOVE_BOTTOM);
+    } else {
+        menuDraw();
+    }
+}
+
+// The level, the player, the enemies over it, the life bar, and the
+// game-over or pause text.
+void drawInGame(void)
+{
+    dBackground();
+    dMap();
+    playerDraw();
+    enemyDrawAll();
+    dLifebar(LIFEBAR_X, LIFEBAR_Y, player.hp);
+    if (ingameState == INGAME_GAME_OVER) {
+        dTextCentered("GAME OVER", CENTRE_HORIZONTALLY, screenHeight - GAME_OVER_ABOVE_BOTTOM);
+    } else if (ingameState == INGAME_PAUSED) {
+        dTextCentered("PAUSED", CENTRE_HORIZONTALLY, screenHeight - PAUSED_ABOVE_BOTTOM);
+        dTextCentered("Press OK again to quit", CENTRE_HORIZONTALLY,
+                      screenHeight - PAUSED_HINT_ABOVE_BOTTOM);
+    }
+}
+
+// The high-score mode shows nothing: it returns to the menu at once.
 void drawHiScore(void) {}
-void drawEditor(void) {}
-void drawWon(void) {}
+
+// The level being edited with the editor's marker and tile number.
+void drawEditor(void)
+{
+    dBackground();
+    dMap();
+    editorDraw();
+}
+
+// The end screen after reaching the exit.
+void drawWon(void)
+{
+    dBackground();
+    dTextCentered("YOU WON!", CENTRE_HORIZONTALLY, screenHeight - WON_TITLE_ABOVE_BOTTOM);
+    dTextCentered("Thanks for playing!", CENTRE_HORIZONTALLY, screenHeight - WON_THANKS_ABOVE_BOTTOM);
+}

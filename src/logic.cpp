@@ -1,14 +1,311 @@
 #include "logic.h"
+
+#include "camera.h"
+#include "editor.h"
+#include "enemy.h"
+#include "fileio.h"
 #include "global.h"
+#include "input.h"
+#include "intro.h"
+#include "main.h"
+#include "map.h"
+#include "menu.h"
+#include "player.h"
+#include "sdldraw.h"
+#include "sdlmain.h"
 
 gameModeEnum gameMode = MODE_EXIT;
 gameModeEnum newGameMode = MODE_EXIT;
 int ingameState = 0;
 
-void logic(void) {}
-void logicIntro(void) {}
-void logicMenu(void) {}
-void logicInGame(void) {}
-void logicHiScore(void) {}
-void logicEditor(void) {}
-void logicWon(void) {}
+// Files the modes load.
+static const char *const CONFIG_FILE = "./data/config.cfg";
+static const char *const FONT_FILE = "./data/gfx/font02.bmp";
+static const char *const SPLASH1_FILE = "./data/gfx/splash01.bmp";
+static const char *const SPLASH2_FILE = "./data/gfx/splash02.bmp";
+static const char *const GAME_LOGO_FILE = "./data/gfx/gamelogo.bmp";
+static const char *const LIFEBAR_FILE = "./data/gfx/lifebar.bmp";
+static const char *const DEMO_MAP_FILE = "./data/maps/demo01.map";
+static const char *const DEFAULT_MAP_FILE = "./data/maps/map01.map";
+
+// The font sheet: 5x7 glyphs, 16 per line. Asking for 255 cells still cuts
+// the sheet's last line in full, so every byte value gets its glyph.
+const int FONT_GLYPH_W = 5;
+const int FONT_GLYPH_H = 7;
+const int FONT_GLYPHS_PER_LINE = 16;
+const int FONT_GLYPHS = 255;
+// The life-bar sheet: a filled and an empty 5x7 piece side by side.
+const int LIFEBAR_PIECE_W = 5;
+const int LIFEBAR_PIECE_H = 7;
+const int LIFEBAR_PIECES = 2;
+
+// The demo level behind the title scrolls 1 pixel per step, 30 pixels below its top.
+const int MENU_CAMERA_Y = 30;
+const int MENU_SCROLL_PIXELS = 1;
+// Pixels the scroll keeps short of the level's right edge, beyond the camera's height.
+const int MENU_SCROLL_MARGIN = 40;
+
+// Menu results that leave the menu.
+const int MENU_RESULT_NEW_GAME = 1;
+const int MENU_RESULT_EDITOR = 3;
+const int MENU_RESULT_EXIT = 4;
+
+// Each mode's own flag: 0 means its next step is its first, which initialises it.
+static int introStarted = 0;
+static int menuStarted = 0;
+static int inGameStarted = 0;
+static int hiScoreStarted = 0;
+static int editorStarted = 0;
+static int wonStarted = 0;
+
+// Forgets every mode's initialisation, as at start-up.
+void logicReset(void)
+{
+    introStarted = 0;
+    menuStarted = 0;
+    inGameStarted = 0;
+    hiScoreStarted = 0;
+    editorStarted = 0;
+    wonStarted = 0;
+}
+
+// Makes the requested mode current and runs one step of it.
+void logic(void)
+{
+    gameMode = newGameMode;
+    switch (gameMode) {
+    case MODE_EXIT:
+        quit = 1;
+        break;
+    case MODE_INTRO:
+        logicIntro();
+        break;
+    case MODE_MENU:
+        logicMenu();
+        break;
+    case MODE_INGAME:
+        logicInGame();
+        break;
+    case MODE_HISCORE:
+        logicHiScore();
+        break;
+    case MODE_EDITOR:
+        logicEditor();
+        break;
+    case MODE_WON:
+        logicWon();
+        break;
+    default:
+        break;
+    }
+}
+
+// Returns 1 and consumes the press when the logical button a is pressed.
+static int logicTakePress(int a)
+{
+    if (keyPress.key[a] != 1)
+        return 0;
+    keyPress.key[a] = 0;
+    return 1;
+}
+
+// The level the game and the editor work on: the -map path or the default one.
+static const char *logicLevelFile(void)
+{
+    return mapFile ? mapFile : DEFAULT_MAP_FILE;
+}
+
+// Intro, first step: the settings, the splash images and the font.
+static void introStart(void)
+{
+    introStarted = 1;
+    loadConfig(CONFIG_FILE);
+    if (!splash1IMG)
+        splash1IMG = loadImage(SPLASH1_FILE);
+    if (!splash2IMG)
+        splash2IMG = loadImage(SPLASH2_FILE);
+    if (!fontIMG) {
+        fontIMG = loadImage(FONT_FILE);
+        clipImage(fontClip, FONT_GLYPH_W, FONT_GLYPH_H, FONT_GLYPHS_PER_LINE, FONT_GLYPHS);
+    }
+    introController = 0;
+}
+
+// The two splash screens; goes to the menu when they are over.
+void logicIntro(void)
+{
+    if (!introStarted) {
+        introStart();
+        return;
+    }
+    if (introUpdate() == 1) {
+        introStarted = 0;
+        newGameMode = MODE_MENU;
+    }
+}
+
+// Menu, first step: the logo, the demo level and a camera at its left edge.
+static void menuStart(void)
+{
+    menuStarted = 1;
+    if (!gameLogoIMG)
+        gameLogoIMG = loadImage(GAME_LOGO_FILE);
+    loadMap(DEMO_MAP_FILE);
+    initCamera();
+    camera.y = MENU_CAMERA_Y;
+    camera.w = screenWidth;
+    camera.h = screenHeight;
+    drawTitleNextTurn = 1;
+    camera.x = 0;
+}
+
+// Scrolls the demo level to the right and starts over at its end. The test uses
+// the camera's height: at 160x120 that ends exactly at the level's right edge.
+static void menuScrollDemo(void)
+{
+    if (camera.x + camera.h < curLvl.layer0.w * TILE_SIZE - MENU_SCROLL_MARGIN)
+        camera.x += MENU_SCROLL_PIXELS;
+    else
+        camera.x = 0;
+}
+
+// Carries out a menu result: the three leaving choices change the mode; any
+// positive result releases the demo level so the menu starts over.
+static void menuLeave(int result)
+{
+    if (result <= 0)
+        return;
+    if (result == MENU_RESULT_NEW_GAME)
+        newGameMode = MODE_INGAME;
+    else if (result == MENU_RESULT_EDITOR)
+        newGameMode = MODE_EDITOR;
+    else if (result == MENU_RESULT_EXIT)
+        newGameMode = MODE_EXIT;
+    menuStarted = 0;
+    freeMap();
+}
+
+// The title screen, then the menu pages, over the scrolling demo level.
+void logicMenu(void)
+{
+    if (!menuStarted)
+        menuStart();
+    // The title stays for the step in which OK dismisses it.
+    drawTitle = drawTitleNextTurn;
+    menuScrollDemo();
+    setCamera(&camera);
+    if (drawTitle) {
+        drawTitleNextTurn = menuLogo();
+        return;
+    }
+    menuCreate();
+    menuLeave(menuUpdate());
+}
+
+// In game, first step: the life bar, the level, the camera and the player.
+static void inGameStart(void)
+{
+    inGameStarted = 1;
+    ingameState = INGAME_PLAYING;
+    if (!lifebarIMG) {
+        lifebarIMG = loadImage(LIFEBAR_FILE);
+        clipImage(lifebarClip, LIFEBAR_PIECE_W, LIFEBAR_PIECE_H, LIFEBAR_PIECES, LIFEBAR_PIECES);
+    }
+    loadMap(logicLevelFile());
+    initCamera();
+    playerInit();
+}
+
+// OK pauses a running game and leaves a paused or lost one; it does nothing
+// while dying. Returns 1 when the game is to be left.
+static int inGameHandleOk(void)
+{
+    if (!logicTakePress(OK))
+        return 0;
+    if (ingameState == INGAME_GAME_OVER || ingameState == INGAME_PAUSED)
+        return 1;
+    if (ingameState == INGAME_PLAYING)
+        ingameState = INGAME_PAUSED;
+    return 0;
+}
+
+// BACK resumes a paused game; in any other state the press is just consumed.
+static void inGameHandleBack(void)
+{
+    if (logicTakePress(BACK) && ingameState == INGAME_PAUSED)
+        ingameState = INGAME_PLAYING;
+}
+
+// One step of play: player, pause and quit presses, camera, enemies; the
+// level is released when the game is left or won.
+void logicInGame(void)
+{
+    // 1. First step.
+    if (!inGameStarted)
+        inGameStart();
+    // 2. The player, while alive or dying.
+    if (ingameState < INGAME_GAME_OVER)
+        playerUpdate();
+    // 3. OK: pause, or leave.
+    const int leaving = inGameHandleOk();
+    // 4. BACK: resume.
+    inGameHandleBack();
+    // 5. The camera follows the player only while playing.
+    if (ingameState == INGAME_PLAYING)
+        centerCameraOnCoords(static_cast<int>(player.x) + player.w / 2,
+                             static_cast<int>(player.y) + player.h / 2);
+    // 6. The enemies, while the player is alive or dying.
+    if (ingameState < INGAME_GAME_OVER)
+        enemyUpdateAll();
+    // 7. Leaving for the menu or the won screen: the next game starts afresh.
+    if (leaving)
+        newGameMode = MODE_MENU;
+    if (leaving || newGameMode == MODE_WON) {
+        inGameStarted = 0;
+        freeMap();
+    }
+}
+
+// Reserved for high scores: goes straight back to the menu.
+void logicHiScore(void)
+{
+    hiScoreStarted = 1;
+    newGameMode = MODE_MENU;
+    hiScoreStarted = 0;
+}
+
+// Editor, first step: the level and the camera.
+static void editorStart(void)
+{
+    editorStarted = 1;
+    loadMap(logicLevelFile());
+    initCamera();
+}
+
+// One step of the editor's current mode; the marker mode may end the editor.
+// An edit begun in this step starts at the next one.
+void logicEditor(void)
+{
+    if (!editorStarted)
+        editorStart();
+    if (editorMode == EDITOR_UPDATE) {
+        if (editorUpdate() != 0) {
+            editorStarted = 0;
+            freeMap();
+            newGameMode = MODE_MENU;
+        }
+    } else if (editorMode == EDITOR_EDIT) {
+        editorTileEdit();
+    }
+}
+
+// The won screen: OK returns to the menu.
+void logicWon(void)
+{
+    if (!wonStarted)
+        wonStarted = 1;
+    if (logicTakePress(OK)) {
+        newGameMode = MODE_MENU;
+        wonStarted = 0;
+    }
+}

@@ -1,10 +1,97 @@
 #include "input.h"
 
+#include <cstdio>
+
+#include "main.h"
+
 int keyMapping[18];
 keyPressStruct keyPress;
 int joyDeadzone = 100;
 Point joyReverseAxis = {0, 0};
 SDL_Event event;
 
-void input(void) {}
-void changeKeyMapping(int) {}
+// The mouse buttons have fixed meanings, independent of the key mapping.
+const int MOUSE_BUTTON_OK = SDL_BUTTON_LEFT;        // 1
+const int MOUSE_BUTTON_BACK = SDL_BUTTON_RIGHT;     // 3
+const int MOUSE_BUTTON_UP = SDL_BUTTON_WHEELUP;     // 4
+const int MOUSE_BUTTON_DOWN = SDL_BUTTON_WHEELDOWN; // 5
+
+// Sets every logical button mapped to the key sym to state; a key mapped to
+// several buttons drives all of them.
+static void inputSetKeys(int sym, int state)
+{
+    for (int a = UP; a <= MENU; a++) {
+        if (sym == keyMapping[a])
+            keyPress.key[a] = state;
+    }
+}
+
+// Sets the logical button of a mouse button to state; other buttons are ignored.
+static void inputSetMouseButton(int button, int state)
+{
+    switch (button) {
+    case MOUSE_BUTTON_OK:
+        keyPress.key[OK] = state;
+        break;
+    case MOUSE_BUTTON_BACK:
+        keyPress.key[BACK] = state;
+        break;
+    case MOUSE_BUTTON_UP:
+        keyPress.key[UP] = state;
+        break;
+    case MOUSE_BUTTON_DOWN:
+        keyPress.key[DOWN] = state;
+        break;
+    default:
+        break;
+    }
+}
+
+// Handles one pending event, so a burst is drained one event per logic step
+// and a press and its release are never seen in the same step.
+void input(void)
+{
+    if (!SDL_PollEvent(&event))
+        return;
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        inputSetKeys(event.key.keysym.sym, 1);
+        break;
+    case SDL_KEYUP:
+        inputSetKeys(event.key.keysym.sym, 0);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        inputSetMouseButton(event.button.button, 1);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        inputSetMouseButton(event.button.button, 0);
+        break;
+    case SDL_QUIT:
+        newGameMode = MODE_EXIT;
+        break;
+    default:
+        break;
+    }
+}
+
+// Waits, without sleeping, for a key or joystick button and stores its code in
+// keyMapping[key]; every other event meanwhile is dropped. The time spent
+// waiting is not caught up by the main loop afterwards.
+void changeKeyMapping(int key)
+{
+    for (;;) {
+        if (!SDL_PollEvent(&event))
+            continue;
+        if (event.type == SDL_KEYDOWN) {
+            printf("New key for %d: %d\n", key, static_cast<int>(event.key.keysym.sym));
+            keyMapping[key] = event.key.keysym.sym;
+            break;
+        }
+        if (event.type == SDL_JOYBUTTONDOWN) {
+            printf("New key: %d\n", event.jbutton.button);
+            keyMapping[key] = event.jbutton.button;
+            break;
+        }
+    }
+    resetFrameSkip();
+}
