@@ -72,6 +72,15 @@ static void editorClampMarker(void)
     marker.y = editorClamp(marker.y, curLvl.layer0.h);
 }
 
+// Consumes a press of button: returns 1 (and clears it) when it was pressed.
+static int editorTakePress(int button)
+{
+    if (keyPress.key[button] != 1)
+        return 0;
+    keyPress.key[button] = 0;
+    return 1;
+}
+
 // Reads the held directions into moveX, moveY; returns 1 when any is held.
 static int editorReadDirections(int *moveX, int *moveY)
 {
@@ -126,26 +135,20 @@ int editorUpdate(void)
     // 2. JUMP starts an edit from the next step on. The value to restore on a
     // cancel is taken once the marker has moved, from the cell actually edited.
     int editRequested = 0;
-    if (keyPress.key[JUMP] == 1) {
-        keyPress.key[JUMP] = 0;
-        if (editorMarkedCell() != nullptr) {
-            editorMode = EDITOR_EDIT;
-            editRequested = 1;
-        }
+    if (editorTakePress(JUMP) && editorMarkedCell() != nullptr) {
+        editorMode = EDITOR_EDIT;
+        editRequested = 1;
     }
 
     // 3. OK saves and leaves; a failed save is reported by saveMap.
-    if (keyPress.key[OK] == 1) {
-        keyPress.key[OK] = 0;
+    if (editorTakePress(OK)) {
         saveMap(mapFile != nullptr ? mapFile : DEFAULT_MAP_FILE);
         return editorLeave();
     }
 
     // 4. MENU leaves without saving.
-    if (keyPress.key[MENU] == 1) {
-        keyPress.key[MENU] = 0;
+    if (editorTakePress(MENU))
         return editorLeave();
-    }
 
     // 5., 6. Marker movement with its repeat delay.
     editorMoveMarker(moveX, moveY, anyMoveKeyPressed);
@@ -161,6 +164,14 @@ int editorUpdate(void)
 static void editorEndEdit(void)
 {
     editorMode = EDITOR_UPDATE;
+}
+
+// Cancels the current edit, giving the cell back the value it had when the
+// edit began.
+static void editorCancelEdit(unsigned char *cell)
+{
+    *cell = (unsigned char)tmpTile;
+    editorEndEdit();
 }
 
 // One step of changing the marked tile: UP/DOWN a tileset row, LEFT/RIGHT one
@@ -187,26 +198,17 @@ void editorTileEdit(void)
     }
 
     // 2. Changes, as a byte that wraps around.
-    if (keyPress.key[UP] == 1) {
-        keyPress.key[UP] = 0;
+    if (editorTakePress(UP))
         *cell = (unsigned char)(*cell - TILESET_ROW);
-    }
-    if (keyPress.key[DOWN] == 1) {
-        keyPress.key[DOWN] = 0;
+    if (editorTakePress(DOWN))
         *cell = (unsigned char)(*cell + TILESET_ROW);
-    }
-    if (keyPress.key[LEFT] == 1) {
-        keyPress.key[LEFT] = 0;
+    if (editorTakePress(LEFT))
         *cell = (unsigned char)(*cell - 1);
-    }
-    if (keyPress.key[RIGHT] == 1) {
-        keyPress.key[RIGHT] = 0;
+    if (editorTakePress(RIGHT))
         *cell = (unsigned char)(*cell + 1);
-    }
 
     // 3. Accept; an edit begun on an empty cell sets the tile offered next time.
-    if (keyPress.key[JUMP] == 1) {
-        keyPress.key[JUMP] = 0;
+    if (editorTakePress(JUMP)) {
         if (newTile == 1)
             lastTile = *cell;
         newTile = 0;
@@ -214,17 +216,11 @@ void editorTileEdit(void)
         editorEndEdit();
     }
 
-    // 4., 5. Cancel: the cell gets its old value back.
-    if (keyPress.key[ACTION] == 1) {
-        keyPress.key[ACTION] = 0;
-        *cell = (unsigned char)tmpTile;
-        editorEndEdit();
-    }
-    if (keyPress.key[MENU] == 1) {
-        keyPress.key[MENU] = 0;
-        *cell = (unsigned char)tmpTile;
-        editorEndEdit();
-    }
+    // 4., 5. ACTION or MENU cancels: the cell gets its old value back.
+    if (editorTakePress(ACTION))
+        editorCancelEdit(cell);
+    if (editorTakePress(MENU))
+        editorCancelEdit(cell);
 }
 
 // Draws the blinking marker (hidden while a tile is edited, so the tile shows)

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "camera.h"
 #include "editor.h"
@@ -21,23 +19,6 @@ namespace {
 
 const int LEVEL_W = 6;
 const int LEVEL_H = 4;
-
-// Runs the rest of the scope inside dir, so a level saved by the editor lands
-// there and not in the game's own data.
-struct InDirectory {
-    char old[PATH_MAX];
-    explicit InDirectory(const std::string &dir)
-    {
-        if (getcwd(old, sizeof old) == nullptr)
-            old[0] = '\0';
-        EXPECT_EQ(chdir(dir.c_str()), 0);
-    }
-    ~InDirectory()
-    {
-        if (old[0] != '\0' && chdir(old) != 0)
-            ADD_FAILURE() << "could not return to " << old;
-    }
-};
 
 class EditorTest : public ::testing::Test {
 protected:

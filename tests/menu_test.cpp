@@ -3,33 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <climits>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "input.h"
 #include "menu.h"
 #include "test_util.h"
 
 namespace {
-
-// Runs the rest of the scope inside dir, so a settings file written by a
-// remapping lands there and not in the game's own data.
-struct InDirectory {
-    char old[PATH_MAX];
-    explicit InDirectory(const std::string &dir)
-    {
-        if (getcwd(old, sizeof old) == nullptr)
-            old[0] = '\0';
-        EXPECT_EQ(chdir(dir.c_str()), 0);
-    }
-    ~InDirectory()
-    {
-        if (old[0] != '\0' && chdir(old) != 0)
-            ADD_FAILURE() << "could not return to " << old;
-    }
-};
 
 class MenuTest : public ::testing::Test {
 protected:
