@@ -1,5 +1,51 @@
 #include "menu.h"
 
+#include <cstdio>
+#include <iterator>
+
+#include "fileio.h"
+#include "input.h"
+#include "sdldraw.h"
+#include "sdlmain.h"
+
+// Action codes of the menu entries: below MENU_OPEN_PAGE they are results
+// for the mode logic (start the game, the editor, exit); 0 does nothing.
+const int MENU_OPEN_PAGE = 101;    // open page sub-action, cursor on its first entry
+const int MENU_BACK_TO_PAGE = 102; // return to page sub-action, keeping its cursor
+const int MENU_REMAP = 103;        // remap device sub-action: 0 keyboard, 1 joystick
+
+// Pages, as sub-actions of MENU_OPEN_PAGE and MENU_BACK_TO_PAGE.
+const int PAGE_MAIN = 0;
+const int PAGE_OPTIONS = 1;
+const int PAGE_CONTROLS = 2;
+
+// Devices, as sub-actions of MENU_REMAP.
+const int DEVICE_JOYSTICK = 1;
+
+// Layout of a page on the logical screen, in pixels.
+const int MENU_LINE_HEIGHT = 20;
+const int MENU_CURSOR_X = 40;
+
+// Where a completed remapping is stored.
+const char *const CONFIG_FILE = "./data/config.cfg";
+
+// The pages' fixed contents. An empty label is a gap line.
+static const char *mainChoices[] = {"New Game", "Editor", "Options", "Exit"};
+static int mainActions[] = {1, 3, MENU_OPEN_PAGE, 4};
+static int mainSubActions[] = {0, 0, PAGE_OPTIONS, 0};
+
+static const char *optChoices[] = {"Controls", "Sound/Music", "Video", "", "Back"};
+static int optActions[] = {MENU_OPEN_PAGE, 0, 0, 0, MENU_BACK_TO_PAGE};
+static int optSubActions[] = {PAGE_CONTROLS, 0, 0, 0, PAGE_MAIN};
+
+static const char *contChoices[] = {"Keyboard", "Joystick", "", "Back"};
+static int contActions[] = {MENU_REMAP, MENU_REMAP, 0, MENU_BACK_TO_PAGE};
+static int contSubActions[] = {0, DEVICE_JOYSTICK, 0, PAGE_OPTIONS};
+
+// Names of the logical buttons on the remapping prompt, indexed by keyActionEnum.
+static const char *const buttonNames[] = {"UP", "DOWN", "LEFT", "RIGHT", "ACTION",
+                                          "JUMP", "OK", "BACK", "MENU"};
+
 menu mainMenu;
 menu optMenu;
 menu contMenu;
@@ -11,19 +57,136 @@ int remapDevice = 0;
 int drawTitle = 0;
 int drawTitleNextTurn = 0;
 
+// Title-screen step: returns 0 once OK has been pressed (consuming it), else 1.
 int menuLogo(void)
 {
+    if (keyPress.key[OK] == 1) {
+        keyPress.key[OK] = 0;
+        return 0;
+    }
     return 1;
 }
 
-void menuCreate(void) {}
+// Fills the three pages from the tables; only the first call does anything,
+// so pages and cursors survive leaving and re-entering the menu.
+void menuCreate(void)
+{
+    if (menuInited == 1)
+        return;
+    mainMenu = {0, (int)std::size(mainChoices), mainChoices, mainActions, mainSubActions};
+    optMenu = {0, (int)std::size(optChoices), optChoices, optActions, optSubActions};
+    contMenu = {0, (int)std::size(contChoices), contChoices, contActions, contSubActions};
+    curMenu = &mainMenu;
+    menuInited = 1;
+}
 
+// Moves the cursor of page m by step (-1 or +1), wrapping round and skipping
+// gap lines; a page of gaps only leaves the cursor where it was.
+static void menuMoveCursor(menu *m, int step)
+{
+    int index = m->selectedIndex;
+    for (int tries = 0; tries < m->menuItems; tries++) {
+        index = (index + step + m->menuItems) % m->menuItems;
+        if (m->menuChoices[index][0] != '\0') {
+            m->selectedIndex = index;
+            return;
+        }
+    }
+}
+
+// One step of the pages (or of the remapping); returns the chosen action
+// below MENU_OPEN_PAGE for the mode logic, or 0.
 int menuUpdate(void)
 {
+    if (menuState == 1) {
+        menuRemap(remapDevice);
+        return 0;
+    }
+    if (curMenu == nullptr)
+        return 0;
+
+    if (keyPress.key[UP] == 1) {
+        keyPress.key[UP] = 0;
+        menuMoveCursor(curMenu, -1);
+    }
+    if (keyPress.key[DOWN] == 1) {
+        keyPress.key[DOWN] = 0;
+        menuMoveCursor(curMenu, +1);
+    }
+    if (keyPress.key[OK] == 1) {
+        keyPress.key[OK] = 0;
+        int action = curMenu->menuActions[curMenu->selectedIndex];
+        int subAction = curMenu->menuSubActions[curMenu->selectedIndex];
+        if (action < MENU_OPEN_PAGE)
+            return action;
+        menuHandleAction(action, subAction);
+    }
     return 0;
 }
 
-void menuHandleAction(int, int) {}
-void _menuSet(int, int) {}
-void menuRemap(int) {}
-void menuDraw(void) {}
+// Carries out the actions handled inside the menu: open a page, go back to a
+// page, start remapping a device.
+void menuHandleAction(int menuAction, int menuSubAction)
+{
+    if (menuAction == MENU_OPEN_PAGE) {
+        _menuSet(menuSubAction, 1);
+    } else if (menuAction == MENU_BACK_TO_PAGE) {
+        _menuSet(menuSubAction, 0);
+    } else if (menuAction == MENU_REMAP) {
+        menuState = 1;
+        remapDevice = menuSubAction;
+    }
+}
+
+// Shows page menuSubAction (an unknown page keeps the current one); resets the
+// shown page's cursor to its first entry when resetSelected is non-zero.
+void _menuSet(int menuSubAction, int resetSelected)
+{
+    if (menuSubAction == PAGE_MAIN)
+        curMenu = &mainMenu;
+    else if (menuSubAction == PAGE_OPTIONS)
+        curMenu = &optMenu;
+    else if (menuSubAction == PAGE_CONTROLS)
+        curMenu = &contMenu;
+    if (resetSelected && curMenu != nullptr)
+        curMenu->selectedIndex = 0;
+}
+
+// One remapping step: captures the key for the current button into the
+// device's half of the table; after the last button the settings are saved
+// and the controls page comes back.
+void menuRemap(int device)
+{
+    // 1. Capture (blocks until a key or button arrives).
+    int base = (device == DEVICE_JOYSTICK) ? J_UP : K_UP;
+    changeKeyMapping(base + remapCurKey);
+
+    // 2. Next button, or 3. the ninth one is done.
+    if (remapCurKey < MENU) {
+        remapCurKey++;
+        return;
+    }
+    remapCurKey = 0;
+    saveConfig(CONFIG_FILE);
+    menuState = 0;
+}
+
+// Draws the page labels with the cursor mark, or the remapping prompt.
+void menuDraw(void)
+{
+    if (menuState == 1) {
+        if (remapCurKey < 0 || remapCurKey >= (int)std::size(buttonNames))
+            return;
+        char prompt[32];
+        snprintf(prompt, sizeof prompt, "Press key for *%s*", buttonNames[remapCurKey]);
+        dTextCentered(prompt, 0, screenHeight / 2);
+        return;
+    }
+    if (curMenu == nullptr)
+        return;
+    for (int i = 0; i < curMenu->menuItems; i++) {
+        if (curMenu->menuChoices[i][0] != '\0')
+            dTextCentered(curMenu->menuChoices[i], 0, i * MENU_LINE_HEIGHT);
+    }
+    dText("*", MENU_CURSOR_X, curMenu->selectedIndex * MENU_LINE_HEIGHT);
+}

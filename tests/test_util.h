@@ -3,7 +3,9 @@
 #pragma once
 #include <cstdio>
 #include <cstdlib>
+#include <climits>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -46,3 +48,22 @@ inline bool fileExists(const std::string &path)
     struct stat st;
     return stat(path.c_str(), &st) == 0;
 }
+
+// Runs the rest of the scope with dir as the working directory, so files the
+// game writes to ./data land there and not in the game's own data.
+struct InDirectory {
+    char old[PATH_MAX];
+    explicit InDirectory(const std::string &dir)
+    {
+        if (getcwd(old, sizeof old) == nullptr)
+            old[0] = '\0';
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+    }
+    ~InDirectory()
+    {
+        if (old[0] != '\0' && chdir(old) != 0)
+            ADD_FAILURE() << "could not return to " << old;
+    }
+    InDirectory(const InDirectory &) = delete;
+    InDirectory &operator=(const InDirectory &) = delete;
+};
