@@ -155,6 +155,13 @@ static char *mapCopyText(const char *text)
     return copy;
 }
 
+// Reports a name that could not be copied; returns 1 so the rest of the line is skipped.
+static int mapOutOfMemory(void)
+{
+    fprintf(stderr, "ERROR: out of memory!\n");
+    return 1;
+}
+
 // Appends a word and one blank to the level name; what does not fit is cut.
 static void mapAppendName(const char *word)
 {
@@ -222,8 +229,7 @@ static int mapLoadTileset(mapLayer *layer, const char *name)
     if (!path || !imagePath) {
         free(path);
         free(imagePath);
-        fprintf(stderr, "ERROR: out of memory!\n");
-        return 1;
+        return mapOutOfMemory();
     }
     snprintf(imagePath, imagePathSize, "%s%s", MAP_TILESET_DIR, name);
 
@@ -263,10 +269,8 @@ static int mapReadNext(MapReader *r, char **words, int i, int n)
     char *next = nullptr;
     if (i + 1 < n) {
         next = mapCopyText(words[i + 1]);
-        if (!next) {
-            fprintf(stderr, "ERROR: out of memory!\n");
-            return 1;
-        }
+        if (!next)
+            return mapOutOfMemory();
     }
     free(r->next);
     r->next = next;
@@ -384,6 +388,14 @@ static int mapWholePixel(float v)
     return static_cast<int>(v);
 }
 
+// The two comment lines and the blank line that open every level and collision file.
+static void levelWriteHeader(FILE *ofp)
+{
+    fputs(GENERATED_HEADER, ofp);
+    fprintf(ofp, "#Created by editor v%d.%d.%d\n", VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH);
+    fputc('\n', ofp);
+}
+
 // Text for a name that may be missing.
 static const char *mapTextOrEmpty(const char *text)
 {
@@ -393,9 +405,7 @@ static const char *mapTextOrEmpty(const char *text)
 // Writes the whole level in the order the reader expects.
 static void mapWriteLevel(FILE *ofp)
 {
-    fputs(GENERATED_HEADER, ofp);
-    fprintf(ofp, "#Created by editor v%d.%d.%d\n", VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH);
-    fputc('\n', ofp);
+    levelWriteHeader(ofp);
     fprintf(ofp, "NAME: %s\n", curLvl.name);
     fprintf(ofp, "LAYER0_MAPTILESET: %s\n", mapTextOrEmpty(curLvl.layer0.tilesetPath));
     fprintf(ofp, "LAYER0_SIZE: %d %d\n", curLvl.layer0.w, curLvl.layer0.h);
@@ -525,9 +535,8 @@ int loadCollisionLayer(unsigned char layer[][16][16], const char *filename)
 // Writes all 256 masks in the framing the reader expects.
 static void collisionWriteLayer(FILE *ofp, unsigned char layer[][16][16])
 {
-    fputs(GENERATED_HEADER, ofp);
-    fprintf(ofp, "#Created by editor v%d.%d.%d\n", VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH);
-    fputs("\nLAYER:\n", ofp);
+    levelWriteHeader(ofp);
+    fputs("LAYER:\n", ofp);
     for (int t = 0; t < COLLISION_TILES; t++) {
         fprintf(ofp, "TILE %d\n", t);
         for (int row = 0; row < COLLISION_TILE_PIXELS; row++) {

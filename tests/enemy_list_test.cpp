@@ -56,19 +56,9 @@ TEST_F(EnemyListTest, ANewEnemyStandsStillFacingRightWithItsTypesProgram)
     EXPECT_EQ(mob.type, 2);
     EXPECT_EQ(mob.creature.x, 32.0f);
     EXPECT_EQ(mob.creature.y, 48.0f);
-    EXPECT_EQ(mob.creature.vx, 0.0f);
-    EXPECT_EQ(mob.creature.vy, 0.0f);
-    EXPECT_EQ(mob.creature.groundContact, 0);
     EXPECT_EQ(mob.creature.state, 0);
     EXPECT_EQ(mob.creature.direction, 1);
-    EXPECT_EQ(mob.creature.animation.currentFrame, 0);
-    EXPECT_EQ(mob.creature.animation.waitFrame, 0);
-    EXPECT_EQ(mob.creature.animation.oldState, 0);
     EXPECT_EQ(mob.curAction, -1);
-    EXPECT_EQ(mob.confusedTime, 0);
-    EXPECT_EQ(mob.dead, 0);
-    EXPECT_EQ(mob.carried, 0);
-    EXPECT_EQ(mob.thrown, 0);
     EXPECT_EQ(frog->next, nullptr);
 
     const std::vector<std::vector<std::string>> programs = {

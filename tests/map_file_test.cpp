@@ -1,7 +1,6 @@
 // The map file: reading a level into curLvl and the enemy list, and writing it back.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -194,34 +193,23 @@ TEST_F(MapFile, ALevelSavedAndLoadedBackIsTheSameWithItsCreaturesReversed)
 
 TEST_F(MapFile, ANonSquareLayerIsSavedAsOneLineOfNumbersPerRow)
 {
-    std::string text = "LAYER0_SIZE: 40 15\nLAYER1_SIZE: 1 1\nMAP:\nLAYER0\n";
+    std::string rows;
     Grid expected;
     for (int y = 0; y < 15; y++) {
         std::vector<int> row;
         for (int x = 0; x < 40; x++) {
             row.push_back((x * 7 + y * 13) % 256);
-            text += std::to_string(row.back()) + " ";
+            rows += std::to_string(row.back()) + " ";
         }
         expected.push_back(row);
-        text += "\n";
+        rows += "\n";
     }
-    text += "LAYER1\n5\n";
-    ASSERT_EQ(loadText(text), 0);
+    ASSERT_EQ(loadText("LAYER0_SIZE: 40 15\nLAYER1_SIZE: 1 1\nMAP:\nLAYER0\n" + rows + "LAYER1\n5\n"), 0);
     ASSERT_EQ(gridOf(curLvl.layer0), expected);
 
+    // The save holds the same 15 lines of 40 numbers, each with its blank.
     const std::string saved = saveText();
-    const size_t start = saved.find("LAYER0\n") + 7;
-    const size_t end = saved.find("LAYER1\n");
-    const std::string section = saved.substr(start, end - start);
-    int lines = 0;
-    size_t from = 0;
-    for (size_t nl; (nl = section.find('\n', from)) != std::string::npos; from = nl + 1) {
-        const std::string line = section.substr(from, nl - from);
-        EXPECT_EQ(std::count(line.begin(), line.end(), ' '), 40) << line;
-        EXPECT_EQ(line.back(), ' ');
-        lines++;
-    }
-    EXPECT_EQ(lines, 15);
+    EXPECT_NE(saved.find("MAP:\nLAYER0\n" + rows + "LAYER1\n5 \n"), std::string::npos);
 
     freeMap();
     ASSERT_EQ(loadFile(path("saved.map")), 0);
