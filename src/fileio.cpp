@@ -226,26 +226,456 @@ int saveConfig(const char *filename)
 
 // ---- map file ----
 
-int loadMap(const char *)
+#include <climits>
+#include <cmath>
+
+#include "enemy.h"
+#include "main.h"
+#include "map.h"
+#include "sdldraw.h"
+
+// Where the tileset images named in a level file live.
+static const char MAP_TILESET_DIR[] = "./data/gfx/";
+// The collision masks of every level.
+static const char MAP_COLLISION_FILE[] = "./data/maps/default.col";
+// Room for the temporary path of a file being written.
+const int LEVEL_TMP_PATH_CHARS = 4096;
+// A tileset image holds 256 tiles of 16 x 16 pixels, 16 to a row.
+const int TILESET_TILES_PER_ROW = 16;
+const int TILESET_TILES = 256;
+
+// Where the map reader stands in its file, kept from line to line.
+struct MapReader {
+    int parseName;    // the rest of this line is the level name
+    int parseMap;     // inside the tile section
+    int parseLayer;   // the layer the numbers fill, 0 or 1
+    int parseObjects; // every line is a creature
+    int mapInited;    // both grids have been allocated
+    int k;            // tile cursor: column
+    int l;            // tile cursor: row
+    char *next;       // the next level's name read so far, or null
+};
+
+// A heap copy of text, or null when there is no memory.
+static char *mapCopyText(const char *text)
 {
+    const size_t size = strlen(text) + 1;
+    char *copy = static_cast<char *>(malloc(size));
+    if (copy)
+        memcpy(copy, text, size);
+    return copy;
+}
+
+// Reports a name that could not be copied; returns 1 so the rest of the line is skipped.
+static int mapOutOfMemory(void)
+{
+    fprintf(stderr, "ERROR: out of memory!\n");
     return 1;
 }
 
-int saveMap(const char *)
+// Appends a word and one blank to the level name; what does not fit is cut.
+static void mapAppendName(const char *word)
 {
+    const size_t used = strlen(curLvl.name);
+    snprintf(curLvl.name + used, sizeof(curLvl.name) - used, "%s ", word);
+}
+
+// Allocates and clears both grids with the sizes known at the start of the
+// tile section. A layer whose size is bad reports it and keeps no grid.
+static void mapInitArrays(MapReader *r)
+{
+    initMapArray(&curLvl.layer0);
+    fillMapArray(&curLvl.layer0, 0);
+    initMapArray(&curLvl.layer1);
+    r->mapInited = 1;
+    fillMapArray(&curLvl.layer1, 0);
+}
+
+// Stores one number of the tile section and moves the cursor on, row by row.
+static void mapStoreTile(MapReader *r, const char *word)
+{
+    mapLayer *layer = r->parseLayer == 1 ? &curLvl.layer1 : &curLvl.layer0;
+    // A layer without a grid takes no numbers.
+    if (!layer->array)
+        return;
+    // After a switch to a smaller layer the cursor may lie outside it; it then
+    // starts again at the top-left cell, as after a full layer.
+    if (r->k >= layer->w || r->l >= layer->h) {
+        r->k = 0;
+        r->l = 0;
+    }
+    layer->array[r->k][r->l] = static_cast<unsigned char>(atoi(word));
+    r->k++;
+    if (r->k >= layer->w) {
+        r->k = 0;
+        r->l++;
+    }
+    if (r->l >= layer->h) {
+        r->k = 0;
+        r->l = 0;
+        // The tile section ends once layer 1 is full.
+        if (r->parseLayer == 1)
+            r->parseMap = 0;
+    }
+}
+
+// Creates the creature of an object line (type, x, y) in front of the list.
+// A line without all three is ignored; without memory the list stays as it was.
+static void mapReadObject(char **words, int i, int n)
+{
+    if (i + 2 >= n)
+        return;
+    EnemyList *head = prependElement(EnemyListHead, atoi(words[i + 1]), atoi(words[i + 2]), atoi(words[i]));
+    if (head)
+        EnemyListHead = head;
+}
+
+// Loads a layer's tileset from the tileset folder and cuts it into tiles.
+// Returns 1 when out of memory, leaving the layer as it was.
+static int mapLoadTileset(mapLayer *layer, const char *name)
+{
+    const size_t imagePathSize = sizeof(MAP_TILESET_DIR) + strlen(name);
+    char *path = mapCopyText(name);
+    char *imagePath = static_cast<char *>(malloc(imagePathSize));
+    if (!path || !imagePath) {
+        free(path);
+        free(imagePath);
+        return mapOutOfMemory();
+    }
+    snprintf(imagePath, imagePathSize, "%s%s", MAP_TILESET_DIR, name);
+
+    // A second tileset line for the same layer replaces the first.
+    free(layer->tilesetPath);
+    freeImage(&layer->tilesetIMG);
+    layer->tilesetPath = path;
+    layer->tilesetIMG = loadImage(imagePath);
+    free(imagePath);
+    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, TILESET_TILES_PER_ROW, TILESET_TILES);
+    return 0;
+}
+
+// Reads a layer's size. Once the grids exist they keep the size they were made
+// with, so a size given inside the tile section is ignored.
+static void mapReadSize(const MapReader *r, mapLayer *layer, char **words, int i, int n)
+{
+    if (i + 2 >= n || r->mapInited)
+        return;
+    layer->w = atoi(words[i + 1]);
+    layer->h = atoi(words[i + 2]);
+}
+
+// Reads a tile position (column, row); ignored when the line lacks it.
+static void mapReadPoint(Point *point, char **words, int i, int n)
+{
+    if (i + 2 >= n)
+        return;
+    point->x = atoi(words[i + 1]);
+    point->y = atoi(words[i + 2]);
+}
+
+// Reads the next level's name; a bare keyword names none. Returns 1 when out of
+// memory, keeping the name read before.
+static int mapReadNext(MapReader *r, char **words, int i, int n)
+{
+    char *next = nullptr;
+    if (i + 1 < n) {
+        next = mapCopyText(words[i + 1]);
+        if (!next)
+            return mapOutOfMemory();
+    }
+    free(r->next);
+    r->next = next;
+    return 0;
+}
+
+// Starts the creature section: the list read before is dropped.
+static void mapStartObjects(MapReader *r)
+{
+    if (EnemyListHead) {
+        cleanList(EnemyListHead);
+        EnemyListHead = nullptr;
+    }
+    r->parseObjects = 1;
+}
+
+// Runs word i of a line through every step in order. Returns 1 when the rest
+// of the line is to be skipped.
+static int mapReadWord(MapReader *r, char **words, int i, int n)
+{
+    const char *word = words[i];
+    // 1. The level name.
+    if (r->parseName)
+        mapAppendName(word);
+    // 2. The tile section.
+    if (r->parseMap) {
+        if (!r->mapInited)
+            mapInitArrays(r);
+        if (strcmp(word, "LAYER0") == 0) {
+            r->parseLayer = 0;
+            return 1;
+        }
+        if (strcmp(word, "LAYER1") == 0) {
+            r->parseLayer = 1;
+            return 1;
+        }
+        mapStoreTile(r, word);
+    }
+    // 3. The creatures.
+    if (r->parseObjects) {
+        mapReadObject(words, i, n);
+        return 1;
+    }
+    // 4-13. The keywords.
+    if (strcmp(word, "NAME:") == 0)
+        r->parseName = 1;
+    else if (strcmp(word, "LAYER0_MAPTILESET:") == 0 && i + 1 < n)
+        return mapLoadTileset(&curLvl.layer0, words[i + 1]);
+    else if (strcmp(word, "LAYER1_MAPTILESET:") == 0 && i + 1 < n)
+        return mapLoadTileset(&curLvl.layer1, words[i + 1]);
+    else if (strcmp(word, "LAYER0_SIZE:") == 0)
+        mapReadSize(r, &curLvl.layer0, words, i, n);
+    else if (strcmp(word, "LAYER1_SIZE:") == 0)
+        mapReadSize(r, &curLvl.layer1, words, i, n);
+    else if (strcmp(word, "START:") == 0)
+        mapReadPoint(&curLvl.start, words, i, n);
+    else if (strcmp(word, "EXIT:") == 0)
+        mapReadPoint(&curLvl.exit, words, i, n);
+    else if (strcmp(word, "NEXT:") == 0)
+        return mapReadNext(r, words, i, n);
+    else if (strcmp(word, "MAP:") == 0)
+        r->parseMap = 1;
+    else if (strcmp(word, "OBJECTS:") == 0)
+        mapStartObjects(r);
+    return 0;
+}
+
+// One line of a level file; a line without words changes nothing.
+static void mapReadLine(char **words, int n, void *ctx)
+{
+    MapReader *r = static_cast<MapReader *>(ctx);
+    if (n == 0)
+        return;
+    r->parseName = 0;
+    for (int i = 0; i < n; i++) {
+        if (mapReadWord(r, words, i, n))
+            return;
+    }
+}
+
+int loadMap(const char *filename)
+{
+    MapReader reader = {};
+    if (readWordLines(filename, mapReadLine, &reader))
+        return 1;
+    // The next level's name belongs to the file just read: a file that names
+    // none must not pass on the name of the level loaded before it.
+    free(mapFileNext);
+    mapFileNext = reader.next;
+    loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);
+    return 0;
+}
+
+// Writes a layer's grid: one line per row, each cell as a number and a blank.
+static void mapWriteGrid(FILE *ofp, const mapLayer *layer)
+{
+    if (!layer->array)
+        return;
+    for (int y = 0; y < layer->h; y++) {
+        for (int x = 0; x < layer->w; x++)
+            fprintf(ofp, "%d ", layer->array[x][y]);
+        fputc('\n', ofp);
+    }
+}
+
+// A creature's position in whole pixels, truncated toward zero and kept inside int.
+static int mapWholePixel(float v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= 2147483648.0f)
+        return INT_MAX;
+    if (v <= -2147483648.0f)
+        return INT_MIN;
+    return static_cast<int>(v);
+}
+
+// The two comment lines and the blank line that open every level and collision file.
+static void levelWriteHeader(FILE *ofp)
+{
+    fputs(GENERATED_HEADER, ofp);
+    fprintf(ofp, "#Created by editor v%d.%d.%d\n", VERSION_MAJOR, VERSION_MINOR, VERSION_PATCH);
+    fputc('\n', ofp);
+}
+
+// Text for a name that may be missing.
+static const char *mapTextOrEmpty(const char *text)
+{
+    return text ? text : "";
+}
+
+// Writes the whole level in the order the reader expects.
+static void mapWriteLevel(FILE *ofp)
+{
+    levelWriteHeader(ofp);
+    fprintf(ofp, "NAME: %s\n", curLvl.name);
+    fprintf(ofp, "LAYER0_MAPTILESET: %s\n", mapTextOrEmpty(curLvl.layer0.tilesetPath));
+    fprintf(ofp, "LAYER0_SIZE: %d %d\n", curLvl.layer0.w, curLvl.layer0.h);
+    fprintf(ofp, "LAYER1_MAPTILESET: %s\n", mapTextOrEmpty(curLvl.layer1.tilesetPath));
+    fprintf(ofp, "LAYER1_SIZE: %d %d\n", curLvl.layer1.w, curLvl.layer1.h);
+    fprintf(ofp, "START: %d %d\n", curLvl.start.x, curLvl.start.y);
+    fprintf(ofp, "EXIT: %d %d\n", curLvl.exit.x, curLvl.exit.y);
+    fprintf(ofp, "NEXT: %s\n", mapTextOrEmpty(mapFileNext));
+    fputs("MAP:\nLAYER0\n", ofp);
+    mapWriteGrid(ofp, &curLvl.layer0);
+    fputs("LAYER1\n", ofp);
+    mapWriteGrid(ofp, &curLvl.layer1);
+    fputs("OBJECTS:\n", ofp);
+    for (const EnemyList *node = EnemyListHead; node; node = node->next)
+        fprintf(ofp, "%d %d %d\n", node->mob.type, mapWholePixel(node->mob.creature.x),
+                mapWholePixel(node->mob.creature.y));
+}
+
+// Reports a level that could not be written.
+static int mapSaveFailed(const char *filename)
+{
+    fprintf(stderr, "ERROR: (saveMap) Can't open %s\n", filename);
     return 1;
+}
+
+int saveMap(const char *filename)
+{
+    // The level goes to a temporary file that replaces the old one only once
+    // it is complete, so a failed save never spoils a good level.
+    char tmpPath[LEVEL_TMP_PATH_CHARS];
+    FILE *ofp = beginAtomicWrite(filename, tmpPath, sizeof(tmpPath));
+    if (!ofp)
+        return mapSaveFailed(filename);
+    printf("Saving map\n");
+    mapWriteLevel(ofp);
+    if (finishAtomicWrite(ofp, tmpPath, filename))
+        return mapSaveFailed(filename);
+    return 0;
 }
 
 // ---- collision layer file ----
 
-int loadCollisionLayer(unsigned char (*)[16][16], const char *)
+// Tiles in a collision layer, and pixels along a tile's side.
+const int COLLISION_TILES = 256;
+const int COLLISION_TILE_PIXELS = 16;
+
+// Where the collision reader stands in its file, kept from line to line.
+struct CollisionReader {
+    unsigned char (*layer)[16][16];
+    int parseLayer; // "LAYER:" has been seen
+    int parsing;    // the framing has started
+    int skipLine;   // this line is a tile's header
+    int counterW;   // cells left in the current row
+    int counterH;   // rows left in the current tile
+    int tile;
+    int row;
+    int column;
+};
+
+// Takes one word of the framed part. Returns 1 when the rest of the line is to
+// be skipped (a header, or a row that already has its 16 numbers).
+static int collisionReadWord(CollisionReader *r, const char *word)
 {
+    r->parsing = 1;
+    if (r->skipLine)
+        return 1;
+    // A tile has all its rows: this line is the next tile's header. Blank lines
+    // after a sixteenth row count as rows past the end and end here too.
+    if (r->counterH <= 0) {
+        r->tile++;
+        r->skipLine = 1;
+        r->counterH = COLLISION_TILE_PIXELS;
+        r->row = 0;
+        return 1;
+    }
+    if (r->counterW == 0) {
+        r->counterW = COLLISION_TILE_PIXELS;
+        r->column = 0;
+        return 1;
+    }
+    // Tiles past the 256th are outside the layer and are dropped.
+    if (r->tile < COLLISION_TILES)
+        r->layer[r->tile][r->row][r->column] = static_cast<unsigned char>(atoi(word));
+    r->column++;
+    r->counterW--;
+    return 0;
+}
+
+// Closes a line of the framed part: a header is done, or a row is.
+static void collisionEndLine(CollisionReader *r)
+{
+    if (!r->parsing)
+        return;
+    if (r->skipLine) {
+        r->skipLine = 0;
+        return;
+    }
+    r->row++;
+    r->counterH--;
+    r->counterW = COLLISION_TILE_PIXELS;
+    r->column = 0;
+}
+
+// One line of a collision layer file.
+static void collisionReadLine(char **words, int n, void *ctx)
+{
+    CollisionReader *r = static_cast<CollisionReader *>(ctx);
+    for (int i = 0; i < n; i++) {
+        if (r->parseLayer && collisionReadWord(r, words[i]))
+            break;
+        if (strcmp(words[i], "LAYER:") == 0)
+            r->parseLayer = 1;
+    }
+    collisionEndLine(r);
+}
+
+int loadCollisionLayer(unsigned char layer[][16][16], const char *filename)
+{
+    CollisionReader reader = {};
+    reader.layer = layer;
+    reader.skipLine = 1;
+    reader.counterW = COLLISION_TILE_PIXELS;
+    reader.counterH = COLLISION_TILE_PIXELS;
+    return readWordLines(filename, collisionReadLine, &reader);
+}
+
+// Writes all 256 masks in the framing the reader expects.
+static void collisionWriteLayer(FILE *ofp, unsigned char layer[][16][16])
+{
+    levelWriteHeader(ofp);
+    fputs("LAYER:\n", ofp);
+    for (int t = 0; t < COLLISION_TILES; t++) {
+        fprintf(ofp, "TILE %d\n", t);
+        for (int row = 0; row < COLLISION_TILE_PIXELS; row++) {
+            for (int column = 0; column < COLLISION_TILE_PIXELS; column++)
+                fprintf(ofp, "%d ", layer[t][row][column]);
+            fputc('\n', ofp);
+        }
+    }
+}
+
+// Reports a collision layer that could not be written.
+static int collisionSaveFailed(const char *filename)
+{
+    fprintf(stderr, "ERROR: (saveCollisionLayer) Can't open %s\n", filename);
     return 1;
 }
 
-int saveCollisionLayer(unsigned char (*)[16][16], const char *)
+int saveCollisionLayer(unsigned char layer[][16][16], const char *filename)
 {
-    return 1;
+    char tmpPath[LEVEL_TMP_PATH_CHARS];
+    FILE *ofp = beginAtomicWrite(filename, tmpPath, sizeof(tmpPath));
+    if (!ofp)
+        return collisionSaveFailed(filename);
+    printf("Saving collision layer\n");
+    collisionWriteLayer(ofp, layer);
+    if (finishAtomicWrite(ofp, tmpPath, filename))
+        return collisionSaveFailed(filename);
+    return 0;
 }
 
 // ---- creature definition file ----

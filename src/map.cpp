@@ -1,25 +1,127 @@
 #include "map.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "sdldraw.h"
+
 levelMap curLvl;
 
-int initMapArray(mapLayer *)
+// Largest grid a layer may ask for. Far beyond any level one builds in the
+// editor, yet small enough that a damaged size in a level file fails cleanly
+// instead of asking the heap for gigabytes: at most this many columns or rows,
+// and at most this many cells (bytes) in all.
+const int MAP_MAX_SIDE_TILES = 32768;
+const long long MAP_MAX_CELLS = 16LL * 1024 * 1024;
+
+// 1 when a w x h grid is too large to be held.
+static int mapSizeTooLarge(int w, int h)
 {
+    if (w > MAP_MAX_SIDE_TILES || h > MAP_MAX_SIDE_TILES)
+        return 1;
+    return static_cast<long long>(w) * h > MAP_MAX_CELLS;
+}
+
+// Reports a grid that cannot be held and releases what was allocated of it,
+// so the layer is left with no grid at all.
+static int mapArrayFailed(mapLayer *layer, int columnsAllocated)
+{
+    fprintf(stderr, "ERROR: Not enough memory for loading the map!\n");
+    if (layer->array)
+        freeMapArray(layer->array, columnsAllocated);
+    layer->array = nullptr;
     return 1;
 }
 
-void fillMapArray(mapLayer *, int) {}
-
-void returnColArray(unsigned char out[16][16], int, int)
+int initMapArray(mapLayer *layer)
 {
-    (void)out;
+    const int w = layer->w;
+    const int h = layer->h;
+    if (w <= 0 || h <= 0) {
+        fprintf(stderr, "ERROR: Layer width/height must be greater than zero!\n");
+        return 1;
+    }
+    layer->array = nullptr;
+    if (mapSizeTooLarge(w, h))
+        return mapArrayFailed(layer, 0);
+
+    layer->array = static_cast<unsigned char **>(malloc(sizeof(unsigned char *) * w));
+    if (!layer->array)
+        return mapArrayFailed(layer, 0);
+
+    for (int x = 0; x < w; x++) {
+        layer->array[x] = static_cast<unsigned char *>(malloc(h));
+        if (!layer->array[x])
+            return mapArrayFailed(layer, x);
+    }
+    printf("Map of %d, %d inited\n", w, h);
+    return 0;
 }
 
-int freeMapArray(unsigned char **, int)
+void fillMapArray(mapLayer *layer, int value)
 {
+    // A layer whose grid could not be allocated has nothing to fill.
+    if (!layer->array)
+        return;
+    for (int x = 0; x < layer->w; x++)
+        memset(layer->array[x], value & 0xFF, layer->h);
+}
+
+void returnColArray(unsigned char out[16][16], int x, int y)
+{
+    const mapLayer &layer = curLvl.layer0;
+    // Outside the grid there is nothing to collide with; the caller checks
+    // this already, the guard only keeps a slip from reading stray memory.
+    if (!layer.array || x < 0 || y < 0 || x >= layer.w || y >= layer.h) {
+        memset(out, 0, 16 * 16);
+        return;
+    }
+    memcpy(out, layer.colLayer[layer.array[x][y]], 16 * 16);
+}
+
+int freeMapArray(unsigned char **array, int w)
+{
+    if (!array)
+        return 0;
+    for (int x = 0; x < w; x++)
+        free(array[x]);
+    free(array);
     return 0;
+}
+
+// Releases one layer's grid; a layer only has a grid when all its w columns exist.
+static void mapFreeLayerArray(mapLayer *layer)
+{
+    freeMapArray(layer->array, layer->w);
+    layer->array = nullptr;
 }
 
 int freeMap(void)
 {
+    // 1, 2. The grids.
+    mapFreeLayerArray(&curLvl.layer0);
+    mapFreeLayerArray(&curLvl.layer1);
+
+    // 3. The tileset names.
+    free(curLvl.layer0.tilesetPath);
+    free(curLvl.layer1.tilesetPath);
+    curLvl.layer0.tilesetPath = nullptr;
+    curLvl.layer1.tilesetPath = nullptr;
+
+    // 4. Names, sizes, start and exit.
+    curLvl.name[0] = '\0';
+    curLvl.tileset[0] = '\0';
+    curLvl.objTileset[0] = '\0';
+    curLvl.layer0.w = 0;
+    curLvl.layer0.h = 0;
+    curLvl.layer1.w = 0;
+    curLvl.layer1.h = 0;
+    curLvl.start = Point{0, 0};
+    curLvl.exit = Point{0, 0};
+
+    // 5. The tileset images; the pointers are cleared so a second freeMap releases nothing.
+    freeImage(&curLvl.layer0.tilesetIMG);
+    freeImage(&curLvl.layer1.tilesetIMG);
     return 0;
 }

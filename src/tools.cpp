@@ -1,3 +1,92 @@
 #include "tools.h"
 
-void extractCollisionData(const char *, const char *) {}
+#include <cstdio>
+#include <cstring>
+
+#include "fileio.h"
+#include "sdldraw.h"
+
+// The extraction bitmap holds 16 x 16 tiles of 16 x 16 pixels with a one-pixel
+// gap between neighbours, so it must be at least 16 * 17 - 1 pixels wide and high.
+const int EXTRACT_TILES_PER_ROW = 16;
+const int EXTRACT_TILES = 256;
+const int EXTRACT_MIN_SIDE_PIXELS = EXTRACT_TILES_PER_ROW * (TILE_SIZE + 1) - 1;
+
+// Colours of the bitmap in the 16-bit display format (5 bits red, 6 green, 5 blue).
+const Uint32 EXTRACT_WHITE = 0xFFFF;
+const Uint32 EXTRACT_BLACK = 0x0000;
+const Uint32 EXTRACT_DARK_GREEN = 0x0400;
+const Uint32 EXTRACT_BLUE = 0x001F;
+const Uint32 EXTRACT_RED = 0xF800;
+
+// The mask value (0-4) of a pixel, or -1 for a colour that means nothing here.
+static int toolsMaskOfPixel(Uint32 pixel)
+{
+    switch (pixel) {
+    case EXTRACT_WHITE:
+        return 0; // empty
+    case EXTRACT_BLACK:
+        return 1; // solid
+    case EXTRACT_DARK_GREEN:
+        return 2; // one-way platform
+    case EXTRACT_BLUE:
+        return 3; // water
+    case EXTRACT_RED:
+        return 4; // hazard
+    default:
+        return -1;
+    }
+}
+
+// Loads the bitmap; null, with a line saying why, when it cannot be used.
+static SDL_Surface *toolsLoadBitmap(const char *input)
+{
+    SDL_Surface *bitmap = loadImage(input);
+    if (!bitmap) {
+        fprintf(stderr, "ERROR: (extractCollisionData) Can't load %s, nothing written\n", input);
+        return nullptr;
+    }
+    if (bitmap->w < EXTRACT_MIN_SIDE_PIXELS || bitmap->h < EXTRACT_MIN_SIDE_PIXELS) {
+        fprintf(stderr, "ERROR: (extractCollisionData) %s is %dx%d, smaller than %dx%d, nothing written\n",
+                input, bitmap->w, bitmap->h, EXTRACT_MIN_SIDE_PIXELS, EXTRACT_MIN_SIDE_PIXELS);
+        freeImage(&bitmap);
+    }
+    return bitmap;
+}
+
+// Reads the mask of tile t from its clip rectangle of the bitmap, column by column.
+static void toolsExtractTile(SDL_Surface *bitmap, const SDL_Rect *clip, int t, unsigned char mask[16][16])
+{
+    for (int x = 0; x < TILE_SIZE; x++) {
+        for (int y = 0; y < TILE_SIZE; y++) {
+            const int value = toolsMaskOfPixel(getPixel(bitmap, clip->x + x, clip->y + y));
+            if (value < 0)
+                printf("WARNING: TILE:%d x:%d y:%d contains incorrect color for the collision layer. Ignoring...\n",
+                       t, x, y);
+            mask[y][x] = static_cast<unsigned char>(value < 0 ? 0 : value);
+        }
+    }
+}
+
+void extractCollisionData(const char *input, const char *output)
+{
+    // 1. The bitmap, converted to the display format.
+    SDL_Surface *bitmap = toolsLoadBitmap(input);
+    if (!bitmap)
+        return;
+
+    // 2. One clip rectangle per tile.
+    SDL_Rect tileClip[EXTRACT_TILES];
+    memset(tileClip, 0, sizeof(tileClip));
+    clipImage(tileClip, TILE_SIZE, TILE_SIZE, EXTRACT_TILES_PER_ROW, EXTRACT_TILES);
+
+    // 3. Every pixel of every tile.
+    unsigned char layer[EXTRACT_TILES][16][16];
+    memset(layer, 0, sizeof(layer));
+    for (int t = 0; t < EXTRACT_TILES; t++)
+        toolsExtractTile(bitmap, &tileClip[t], t, layer[t]);
+
+    // 4. The file.
+    freeImage(&bitmap);
+    saveCollisionLayer(layer, output);
+}

@@ -1,5 +1,11 @@
 #include "sdldraw.h"
 
+#include <cstdio>
+
+#include "camera.h"
+#include "map.h"
+#include "sdlmain.h"
+
 SDL_Surface *fontIMG = nullptr;
 SDL_Surface *splash1IMG = nullptr;
 SDL_Surface *splash2IMG = nullptr;
@@ -46,7 +52,29 @@ void dBackground(void) {}
 
 // ---- the tile map ----
 
-void dMap(void) {}
+void dMap(void)
+{
+    TileView view;
+    cameraTileView(&view);
+    if (view.cw <= 0 || view.ch <= 0) {
+        puts("ERROR: (dMap) cw or ch must be greater than zero!");
+        return;
+    }
+    mapLayer &layer = curLvl.layer0;
+    if (!layer.array) {
+        puts("WARNING: (dMap) Empty array. Aborting.");
+        return;
+    }
+    // Column by column; every tile, 0 included, is copied the same way and
+    // only the tileset's colour key lets the background through.
+    for (int i = view.firstColumn; i < view.endColumn; i++) {
+        for (int j = view.firstRow; j < view.endRow; j++) {
+            const unsigned char tile = layer.array[i][j];
+            applySurface(view.screenX + TILE_SIZE * (i - view.cx), view.screenY + TILE_SIZE * (j - view.cy),
+                         layer.tilesetIMG, screen, &layer.tileClip[tile]);
+        }
+    }
+}
 
 // ---- creatures ----
 
