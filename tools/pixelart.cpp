@@ -140,11 +140,13 @@ int writeBmp(const Picture &pic, const char *path)
     return 0;
 }
 
+// The palette entry named by the first character of NAME.
 const PaletteEntry &entry(const Picture &pic, const char *name)
 {
     return pic.palette[static_cast<unsigned char>(name[0])];
 }
 
+// Whether (x, y) is still the see-through magenta.
 bool isMagenta(const Picture &pic, int x, int y)
 {
     const unsigned char *p = &pic.rgb[(static_cast<size_t>(y) * pic.w + x) * 3];
