@@ -13,6 +13,19 @@
 //                       first character lands at (X, Y); each character is an
 //                       S x S block (S defaults to 1). A short row leaves the
 //                       rest untouched; characters beyond the image are clipped.
+//   sheet W H N         the image is a sheet of W x H cells, N to a line, with
+//                       1-pixel gaps both ways (the layout the game cuts
+//                       sprite, tile and font sheets by)
+//   cell I              like "grid X Y" at the top-left corner of cell I
+//   picture FILE X Y [S]  draws another picture source (FILE is relative to
+//                       this one) at (X, Y), each pixel an S x S block; its
+//                       magenta pixels paint nothing
+//   font FILE           takes the picture source FILE, which must have a
+//                       "sheet" line, as the font for "text"
+//   text X Y S C TEXT   writes TEXT (the rest of the line, inner blanks kept)
+//                       in the font: each glyph pixel that is not magenta
+//                       becomes an S x S block of C, and each character
+//                       advances one cell and its gap, scaled by S
 //
 // Before any fill the image is pure magenta (255, 0, 255), the colour the game
 // treats as transparent.
@@ -21,6 +34,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,7 +50,20 @@ struct Picture {
     int w = 0, h = 0;
     std::vector<unsigned char> rgb; // top-down, 3 bytes per pixel
     PaletteEntry palette[256];
+    int cellW = 0, cellH = 0, cellsPerLine = 0; // set by "sheet"
+    std::unique_ptr<Picture> font;              // set by "font"
 };
+
+// One source file being read, for messages and for the sources it draws on.
+struct Source {
+    const char *path;
+    FILE *fp;
+    int lineNo;
+    int depth; // how many sources draw on this one
+};
+
+// Sources may draw on sources this deep; more means they draw on each other.
+const int maxSourceDepth = 4;
 
 int fail(const char *path, int lineNo, const char *what)
 {
@@ -113,91 +140,219 @@ int writeBmp(const Picture &pic, const char *path)
     return 0;
 }
 
-int readPicture(const char *path, Picture &pic)
+// The palette entry named by the first character of NAME.
+const PaletteEntry &entry(const Picture &pic, const char *name)
 {
-    FILE *fp = fopen(path, "r");
-    if (!fp) {
+    return pic.palette[static_cast<unsigned char>(name[0])];
+}
+
+// Whether (x, y) is still the see-through magenta.
+bool isMagenta(const Picture &pic, int x, int y)
+{
+    const unsigned char *p = &pic.rgb[(static_cast<size_t>(y) * pic.w + x) * 3];
+    return p[0] == 255 && p[1] == 0 && p[2] == 255;
+}
+
+// Makes the image W x H and all magenta.
+void setSize(Picture &pic, int w, int h)
+{
+    pic.w = w;
+    pic.h = h;
+    pic.rgb.assign(static_cast<size_t>(w) * h * 3, 0);
+    for (size_t i = 0; i < pic.rgb.size(); i += 3) {
+        pic.rgb[i] = 255;
+        pic.rgb[i + 2] = 255;
+    }
+}
+
+// Reads picture rows up to "end" and paints them from (x0, y0) in S x S blocks.
+int readGrid(Source &src, Picture &pic, int x0, int y0, int size)
+{
+    char line[4096];
+    for (int row = 0; fgets(line, sizeof line, src.fp); row++) {
+        src.lineNo++;
+        const size_t len = strcspn(line, "\r\n");
+        line[len] = '\0';
+        if (strcmp(line, "end") == 0)
+            return 0;
+        for (size_t i = 0; i < len; i++) {
+            const PaletteEntry &e = pic.palette[static_cast<unsigned char>(line[i])];
+            if (!e.used)
+                return fail(src.path, src.lineNo, "character not in the palette");
+            paintBlock(pic, x0 + static_cast<int>(i) * size, y0 + row * size, size, e);
+        }
+    }
+    return fail(src.path, src.lineNo, "grid without \"end\"");
+}
+
+int readPicture(const char *path, Picture &pic, int depth);
+
+// Reads the source FILE named inside SRC, relative to SRC's folder.
+int readNested(const Source &src, const char *file, Picture &out)
+{
+    if (src.depth >= maxSourceDepth)
+        return fail(src.path, src.lineNo, "sources draw on each other too deeply");
+    std::string path = file;
+    const char *slash = strrchr(src.path, '/');
+    if (file[0] != '/' && slash)
+        path = std::string(src.path, slash + 1) + file;
+    if (readPicture(path.c_str(), out, src.depth + 1))
+        return fail(src.path, src.lineNo, "can't use that source");
+    return 0;
+}
+
+// Paints FROM onto PIC at (x, y), S x S per pixel, leaving out its magenta.
+void drawPicture(Picture &pic, const Picture &from, int x, int y, int size)
+{
+    for (int fy = 0; fy < from.h; fy++)
+        for (int fx = 0; fx < from.w; fx++) {
+            const unsigned char *p = &from.rgb[(static_cast<size_t>(fy) * from.w + fx) * 3];
+            PaletteEntry c;
+            c.r = p[0];
+            c.g = p[1];
+            c.b = p[2];
+            if (!isMagenta(from, fx, fy))
+                paintBlock(pic, x + fx * size, y + fy * size, size, c);
+        }
+}
+
+// Writes TEXT in PIC's font from (x, y), glyph pixels as S x S blocks of C.
+void drawText(Picture &pic, int x, int y, int size, const PaletteEntry &c, const char *text)
+{
+    const Picture &font = *pic.font;
+    for (const char *t = text; *t; t++, x += (font.cellW + 1) * size) {
+        const int cell = static_cast<unsigned char>(*t);
+        const int left = cell % font.cellsPerLine * (font.cellW + 1);
+        const int top = cell / font.cellsPerLine * (font.cellH + 1);
+        for (int gy = 0; gy < font.cellH && top + gy < font.h; gy++)
+            for (int gx = 0; gx < font.cellW && left + gx < font.w; gx++)
+                if (!isMagenta(font, left + gx, top + gy))
+                    paintBlock(pic, x + gx * size, y + gy * size, size, c);
+    }
+}
+
+// The part of LINE after its first N words, without the line end.
+std::string restOfLine(const char *line, int n)
+{
+    const char *p = line;
+    for (int i = 0; i < n; i++) {
+        p += strspn(p, " \t");
+        p += strcspn(p, " \t\r\n");
+    }
+    if (*p == ' ' || *p == '\t')
+        p++; // the one blank that separates the text from the command
+    return std::string(p, strcspn(p, "\r\n"));
+}
+
+// Carries out one command line (already split into N words) of a source.
+int runCommand(Source &src, Picture &pic, const char *line, char **words, int n)
+{
+    const std::string cmd = words[0];
+    if (cmd == "size" && n == 3) {
+        const int w = atoi(words[1]), h = atoi(words[2]);
+        if (w <= 0 || h <= 0 || w > 4096 || h > 4096)
+            return fail(src.path, src.lineNo, "bad size");
+        setSize(pic, w, h);
+        return 0;
+    }
+    if (pic.w == 0)
+        return fail(src.path, src.lineNo, "\"size W H\" must come first");
+    if (cmd == "color" && n == 3 && strlen(words[1]) == 1) {
+        PaletteEntry &e = pic.palette[static_cast<unsigned char>(words[1][0])];
+        e.used = true;
+        e.none = strcmp(words[2], "none") == 0;
+        unsigned v = static_cast<unsigned>(strtoul(words[2], nullptr, 16));
+        if (!e.none && strlen(words[2]) != 6)
+            return fail(src.path, src.lineNo, "colour must be RRGGBB or none");
+        e.r = static_cast<unsigned char>(v >> 16);
+        e.g = static_cast<unsigned char>(v >> 8);
+        e.b = static_cast<unsigned char>(v);
+        return 0;
+    }
+    if (cmd == "fill" && n == 2 && entry(pic, words[1]).used) {
+        for (int y = 0; y < pic.h; y++)
+            for (int x = 0; x < pic.w; x++)
+                paint(pic, x, y, entry(pic, words[1]));
+        return 0;
+    }
+    if (cmd == "rect" && n == 6 && entry(pic, words[5]).used) {
+        const int x0 = atoi(words[1]), y0 = atoi(words[2]), w = atoi(words[3]), h = atoi(words[4]);
+        for (int y = y0; y < y0 + h; y++)
+            for (int x = x0; x < x0 + w; x++)
+                paint(pic, x, y, entry(pic, words[5]));
+        return 0;
+    }
+    if (cmd == "grid" && (n == 3 || n == 4)) {
+        const int size = n == 4 ? atoi(words[3]) : 1;
+        if (size < 1)
+            return fail(src.path, src.lineNo, "bad grid scale");
+        return readGrid(src, pic, atoi(words[1]), atoi(words[2]), size);
+    }
+    if (cmd == "sheet" && n == 4) {
+        pic.cellW = atoi(words[1]);
+        pic.cellH = atoi(words[2]);
+        pic.cellsPerLine = atoi(words[3]);
+        if (pic.cellW < 1 || pic.cellH < 1 || pic.cellsPerLine < 1)
+            return fail(src.path, src.lineNo, "bad sheet layout");
+        return 0;
+    }
+    if (cmd == "cell" && n == 2) {
+        const int cell = atoi(words[1]);
+        if (pic.cellsPerLine == 0 || cell < 0)
+            return fail(src.path, src.lineNo, "\"cell\" needs a \"sheet\" line and a cell number");
+        return readGrid(src, pic, cell % pic.cellsPerLine * (pic.cellW + 1),
+                        cell / pic.cellsPerLine * (pic.cellH + 1), 1);
+    }
+    if (cmd == "picture" && (n == 4 || n == 5)) {
+        const int size = n == 5 ? atoi(words[4]) : 1;
+        Picture from;
+        if (size < 1)
+            return fail(src.path, src.lineNo, "bad picture scale");
+        if (readNested(src, words[1], from))
+            return 1;
+        drawPicture(pic, from, atoi(words[2]), atoi(words[3]), size);
+        return 0;
+    }
+    if (cmd == "font" && n == 2) {
+        pic.font = std::make_unique<Picture>();
+        if (readNested(src, words[1], *pic.font))
+            return 1;
+        if (pic.font->cellsPerLine == 0)
+            return fail(src.path, src.lineNo, "the font has no \"sheet\" line");
+        return 0;
+    }
+    if (cmd == "text" && n >= 6 && entry(pic, words[4]).used) {
+        const int size = atoi(words[3]);
+        if (!pic.font || size < 1)
+            return fail(src.path, src.lineNo, "\"text\" needs a \"font\" line and a scale");
+        drawText(pic, atoi(words[1]), atoi(words[2]), size, entry(pic, words[4]), restOfLine(line, 5).c_str());
+        return 0;
+    }
+    return fail(src.path, src.lineNo, "unknown or malformed command");
+}
+
+// Reads the source at PATH into PIC; DEPTH counts the sources that draw on it.
+int readPicture(const char *path, Picture &pic, int depth)
+{
+    Source src = {path, fopen(path, "r"), 0, depth};
+    if (!src.fp) {
         fprintf(stderr, "pixelart: can't open %s\n", path);
         return 1;
     }
     char line[4096];
-    int lineNo = 0;
     int result = 0;
-    while (result == 0 && fgets(line, sizeof line, fp)) {
-        lineNo++;
+    while (result == 0 && fgets(line, sizeof line, src.fp)) {
+        src.lineNo++;
         char copy[4096];
         memcpy(copy, line, sizeof copy);
         char *words[8];
         const int n = splitWords(copy, words);
-        if (n == 0 || words[0][0] == '#')
-            continue;
-        const std::string cmd = words[0];
-        if (cmd == "size" && n == 3) {
-            pic.w = atoi(words[1]);
-            pic.h = atoi(words[2]);
-            if (pic.w <= 0 || pic.h <= 0 || pic.w > 4096 || pic.h > 4096)
-                result = fail(path, lineNo, "bad size");
-            else
-                pic.rgb.assign(static_cast<size_t>(pic.w) * pic.h * 3, 0);
-            for (size_t i = 0; i < pic.rgb.size(); i += 3) {
-                pic.rgb[i] = 255;
-                pic.rgb[i + 2] = 255;
-            }
-        } else if (pic.w == 0) {
-            result = fail(path, lineNo, "\"size W H\" must come first");
-        } else if (cmd == "color" && n == 3 && strlen(words[1]) == 1) {
-            PaletteEntry &e = pic.palette[static_cast<unsigned char>(words[1][0])];
-            e.used = true;
-            e.none = strcmp(words[2], "none") == 0;
-            unsigned v = static_cast<unsigned>(strtoul(words[2], nullptr, 16));
-            if (!e.none && strlen(words[2]) != 6)
-                result = fail(path, lineNo, "colour must be RRGGBB or none");
-            e.r = static_cast<unsigned char>(v >> 16);
-            e.g = static_cast<unsigned char>(v >> 8);
-            e.b = static_cast<unsigned char>(v);
-        } else if (cmd == "fill" && n == 2 && pic.palette[static_cast<unsigned char>(words[1][0])].used) {
-            for (int y = 0; y < pic.h; y++)
-                for (int x = 0; x < pic.w; x++)
-                    paint(pic, x, y, pic.palette[static_cast<unsigned char>(words[1][0])]);
-        } else if (cmd == "rect" && n == 6 && pic.palette[static_cast<unsigned char>(words[5][0])].used) {
-            const int x0 = atoi(words[1]), y0 = atoi(words[2]), w = atoi(words[3]), h = atoi(words[4]);
-            for (int y = y0; y < y0 + h; y++)
-                for (int x = x0; x < x0 + w; x++)
-                    paint(pic, x, y, pic.palette[static_cast<unsigned char>(words[5][0])]);
-        } else if (cmd == "grid" && (n == 3 || n == 4)) {
-            const int x0 = atoi(words[1]), y0 = atoi(words[2]);
-            const int size = n == 4 ? atoi(words[3]) : 1;
-            if (size < 1)
-                result = fail(path, lineNo, "bad grid scale");
-            int row = 0;
-            bool ended = false;
-            while (result == 0 && fgets(line, sizeof line, fp)) {
-                lineNo++;
-                size_t len = strcspn(line, "\r\n");
-                line[len] = '\0';
-                if (strcmp(line, "end") == 0) {
-                    ended = true;
-                    break;
-                }
-                for (size_t i = 0; i < len; i++) {
-                    const PaletteEntry &e = pic.palette[static_cast<unsigned char>(line[i])];
-                    if (!e.used) {
-                        result = fail(path, lineNo, "character not in the palette");
-                        break;
-                    }
-                    paintBlock(pic, x0 + static_cast<int>(i) * size, y0 + row * size, size, e);
-                }
-                row++;
-            }
-            if (result == 0 && !ended)
-                result = fail(path, lineNo, "grid without \"end\"");
-        } else {
-            result = fail(path, lineNo, "unknown or malformed command");
-        }
+        if (n > 0 && words[0][0] != '#')
+            result = runCommand(src, pic, line, words, n);
     }
-    fclose(fp);
+    fclose(src.fp);
     if (result == 0 && pic.w == 0)
-        result = fail(path, lineNo, "no \"size\" line");
+        result = fail(path, src.lineNo, "no \"size\" line");
     return result;
 }
 
@@ -210,7 +365,7 @@ int main(int argc, char **argv)
         return 2;
     }
     Picture pic;
-    if (readPicture(argv[1], pic))
+    if (readPicture(argv[1], pic, 0))
         return 1;
     return writeBmp(pic, argv[2]);
 }
