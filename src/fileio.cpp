@@ -171,7 +171,7 @@ static void mobConfigSetFrames(animFrame *list, char **words, int count)
     list->numOfFrames = count;
 }
 
-// Step 2.2: the data keywords of the selected list; arguments missing from the line leave it alone.
+// The data keywords of the selected list; arguments missing from the line leave it alone.
 static void mobConfigDataWord(MobConfigWalk *walk, char **words, int n, int i)
 {
     animFrame *list = walk->curFrames;
@@ -186,7 +186,7 @@ static void mobConfigDataWord(MobConfigWalk *walk, char **words, int n, int i)
         list->duration = atoi(words[i + 1]);
 }
 
-// Step 2.3: an animation keyword selects the animation the following blocks fill.
+// An animation keyword selects the animation the following blocks fill.
 static void mobConfigAnimationWord(MobConfigWalk *walk, const char *word)
 {
     animStruct *anim = &walk->mob->animation;
@@ -205,7 +205,8 @@ static void mobConfigAnimationWord(MobConfigWalk *walk, const char *word)
     }
 }
 
-// Step 2.4: a direction keyword selects the list within the animation named last.
+// A direction keyword selects the list within the animation named last; once
+// an animation is named, every word lets data keywords follow.
 static void mobConfigDirectionWord(MobConfigWalk *walk, const char *word)
 {
     if (strcmp(word, "LEFT") == 0)
@@ -215,7 +216,7 @@ static void mobConfigDirectionWord(MobConfigWalk *walk, const char *word)
     walk->parseAnim = 1;
 }
 
-// Step 2.5: the box size and health, accepted anywhere in the file.
+// The box size and health, accepted anywhere in the file.
 static void mobConfigSizeWord(Creature *mob, char **words, int n, int i)
 {
     if (i + 1 >= n)
@@ -234,16 +235,21 @@ static void mobConfigLine(char **words, int n, void *ctx)
 {
     MobConfigWalk *walk = static_cast<MobConfigWalk *>(ctx);
     for (int i = 0; i < n; i++) {
-        // 2.1 The words after "frames" are the list.
+        // 1. The words after "frames" are the list.
         if (walk->parseFrames)
             mobConfigSetFrames(walk->curFrames, words + i, n - i);
+        // 2. Data keywords, once a list may be selected.
         if (walk->parseAnim)
             mobConfigDataWord(walk, words, n, i);
+        // 3. Animation keywords, after "ANIMATION:".
         if (walk->parseAnimType)
             mobConfigAnimationWord(walk, words[i]);
+        // 4. Direction keywords, after an animation keyword.
         if (walk->parseDirection)
             mobConfigDirectionWord(walk, words[i]);
+        // 5. Size and health.
         mobConfigSizeWord(walk->mob, words, n, i);
+        // 6. The start of the animation section.
         if (strcmp(words[i], "ANIMATION:") == 0)
             walk->parseAnimType = 1;
     }

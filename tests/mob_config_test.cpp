@@ -2,6 +2,8 @@
 // definition files the game ships.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -230,6 +232,87 @@ TEST(MobConfig, EveryShippedCreatureFitsItsBoxAndItsSheet)
                     const int y = (f / s.row) * (s.tileHeight + 1);
                     EXPECT_LE(x + s.tileWidth, sheetW) << "sprite " << f;
                     EXPECT_LE(y + s.tileHeight, sheetH) << "sprite " << f;
+                }
+            }
+        }
+    }
+}
+
+namespace {
+
+// The file's lines, each cut into words.
+std::vector<std::vector<std::string>> wordLines(const std::string &text)
+{
+    std::vector<std::vector<std::string>> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        lines.emplace_back();
+        for (std::string w; words >> w;)
+            lines.back().push_back(w);
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::vector<std::string>> &lines)
+{
+    std::string text;
+    for (const auto &line : lines) {
+        for (const std::string &w : line)
+            text += w + " ";
+        text += "\n";
+    }
+    return text;
+}
+
+// One random hand edit: a word dropped, doubled or moved, or two lines joined.
+void scramble(std::vector<std::vector<std::string>> &lines, std::mt19937 &rng)
+{
+    auto pick = [&rng](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+    auto &line = lines[pick(lines.size())];
+    const size_t edit = pick(4);
+    if (edit == 3 && lines.size() > 1) {
+        const size_t at = pick(lines.size() - 1);
+        lines[at].insert(lines[at].end(), lines[at + 1].begin(), lines[at + 1].end());
+        lines.erase(lines.begin() + static_cast<long>(at) + 1);
+        return;
+    }
+    if (line.empty())
+        return;
+    const size_t w = pick(line.size());
+    const std::string word = line[w];
+    if (edit == 0) {
+        line.erase(line.begin() + static_cast<long>(w));
+    } else if (edit == 1) {
+        line.insert(line.begin() + static_cast<long>(w), word);
+    } else {
+        line.erase(line.begin() + static_cast<long>(w));
+        auto &other = lines[pick(lines.size())];
+        other.insert(other.begin() + static_cast<long>(pick(other.size() + 1)), word);
+    }
+}
+
+} // namespace
+
+TEST(MobConfig, ScrambledShippedFilesLoadIntoConsistentLists)
+{
+    std::mt19937 rng(20240611);
+    for (const ShippedCreature &s : SHIPPED) {
+        const auto original = wordLines(readFile(s.definition));
+        ASSERT_FALSE(original.empty()) << s.definition;
+        for (int round = 0; round < 40; round++) {
+            auto lines = original;
+            for (int edits = 0; edits < 1 + round % 6; edits++)
+                scramble(lines, rng);
+            ZeroedCreature c;
+            ASSERT_EQ(loadText(&c.mob, joinLines(lines)), 0);
+            const animStruct &a = c.mob.animation;
+            const animDir *dirs[] = {&a.idle, &a.walk, &a.jump, &a.die};
+            for (const animDir *d : dirs) {
+                for (const animFrame *l : {&d->left, &d->right}) {
+                    EXPECT_GE(l->numOfFrames, 0);
+                    EXPECT_EQ(l->frames == nullptr, l->numOfFrames == 0);
                 }
             }
         }
