@@ -181,16 +181,6 @@ TEST(MobConfig, AMissingFileIsReportedAndChangesNothing)
     EXPECT_EQ(c.mob.w, 5);
 }
 
-TEST(MobConfig, ReadingTheSameFileAgainReplacesTheListsInPlace)
-{
-    ZeroedCreature c;
-    ASSERT_EQ(loadMobConfig(&c.mob, "data/mobs/monkey.dat"), 0);
-    const std::vector<int> walk = framesOf(c.mob.animation.walk.right);
-    ASSERT_FALSE(walk.empty());
-    ASSERT_EQ(loadMobConfig(&c.mob, "data/mobs/monkey.dat"), 0);
-    EXPECT_EQ(framesOf(c.mob.animation.walk.right), walk);
-}
-
 TEST(MobConfig, EveryShippedCreatureFitsItsBoxAndItsSheet)
 {
     for (const ShippedCreature &s : SHIPPED) {
