@@ -10,3 +10,11 @@ void setAnim(int duration, int numOfFrames, animFrame *anim, ...);
 
 // Releases the sprite sheet and every frame list of anim and clears them.
 void freeAnim(animStruct *anim);
+
+// The first half of one drawn frame: restarts the animation when state is not
+// the one drawn last, then returns the sprite index to show in state facing
+// dir and points *list at the list it comes from; -1 when nothing is drawn.
+int animBeginFrame(animStruct *anim, int state, int dir, const animFrame **list);
+
+// The second half of one drawn frame: advances the counters of state.
+void animEndFrame(animStruct *anim, int state);

@@ -78,4 +78,20 @@ void dMap(void)
 
 // ---- creatures ----
 
-void drawAnim(Creature *, SDL_Rect, int, int) {}
+// Creatures are drawn on the logical screen through their animation counters.
+#include "animation.h"
+#include "sdlmain.h"
+
+void drawAnim(Creature *mob, SDL_Rect coord, int state, int dir)
+{
+    animStruct *anim = &mob->animation;
+    const animFrame *list = nullptr;
+    const int sprite = animBeginFrame(anim, state, dir, &list);
+    if (sprite >= 0) {
+        // The sprite sits at the box corner moved by the list's offset; SDL keeps positions in 16 bits.
+        const Sint16 x = static_cast<Sint16>(coord.x + list->posOfTile.x);
+        const Sint16 y = static_cast<Sint16>(coord.y + list->posOfTile.y);
+        applySurface(x, y, anim->animIMG, screen, &anim->animClip[sprite]);
+    }
+    animEndFrame(anim, state);
+}
