@@ -9,9 +9,11 @@ int initMapArray(mapLayer *)
 
 void fillMapArray(mapLayer *, int) {}
 
-void returnColArray(unsigned char out[16][16], int, int)
+void returnColArray(unsigned char out[16][16], int x, int y)
 {
-    (void)out;
+    for (int r = 0; r < 16; r++)
+        for (int c = 0; c < 16; c++)
+            out[r][c] = curLvl.layer0.colLayer[curLvl.layer0.array[x][y]][r][c];
 }
 
 int freeMapArray(unsigned char **, int)
