@@ -9,6 +9,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "animation.h"
 #include "camera.h"
 #include "collision.h"
 #include "enemy.h"
@@ -143,6 +144,7 @@ protected:
     {
         freeEnemies();
         freeLevel();
+        freeAnim(&player.animation);
     }
 };
 
