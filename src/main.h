@@ -11,3 +11,18 @@ void resetFrameSkip(void);
 
 // The whole program: switches, video, main loop, shutdown. Returns 0.
 int gameMain(int argc, char **argv);
+
+// Reads the command-line switches in order; help, version, extraction and
+// bad switches set quit. Called by gameMain after it has cleared quit.
+void mainReadSwitches(int argc, char **argv);
+
+// Starts the main loop's clock at ticks (ms) with no game time owed and
+// nothing to draw.
+void mainLoopReset(int ticks);
+
+// One pass of the main loop at tick count newTime (ms): runs the logic steps
+// that fell due, then draws or idles. Returns the number of steps run.
+int mainLoopPass(int newTime);
+
+// 1 when a step has run whose frame is not drawn yet.
+int mainLoopDrawPending(void);

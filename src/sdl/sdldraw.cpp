@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "animation.h"
 #include "camera.h"
 #include "map.h"
 #include "sdlmain.h"
@@ -14,11 +15,53 @@ SDL_Surface *lifebarIMG = nullptr;
 SDL_Rect fontClip[256];
 SDL_Rect lifebarClip[2];
 
+// Pure magenta is transparent in every image.
+static const Uint8 TRANSPARENT_R = 255;
+static const Uint8 TRANSPARENT_G = 0;
+static const Uint8 TRANSPARENT_B = 255;
+
+// Every screen is cleared to this colour.
+static const Uint8 BACKGROUND_R = 155;
+static const Uint8 BACKGROUND_G = 188;
+static const Uint8 BACKGROUND_B = 15;
+
+// The 5x7 font: pixels the pen moves per character and per line.
+static const int FONT_ADVANCE = 6;
+static const int FONT_LINE_HEIGHT = 8;
+
+// The life bar: three pieces, one per hit point, 6 pixels apart.
+static const int LIFEBAR_PIECES = 3;
+static const int LIFEBAR_ADVANCE = 6;
+static const int LIFEBAR_FILLED = 0; // lifebarClip entries
+static const int LIFEBAR_EMPTY = 1;
+
 // ---- images and sheets ----
 
-SDL_Surface *loadImage(const char *)
+// Loads a BMP and converts it to the display's format once, so that it is
+// blitted every frame without conversion; magenta becomes transparent.
+SDL_Surface *loadImage(const char *filename)
 {
-    return nullptr;
+    // 1.-2. Load.
+    SDL_Surface *loaded = SDL_LoadBMP(filename);
+    if (!loaded)
+        fprintf(stderr, "ERROR: (loadImage) Failed to load image: %s\n", filename);
+    // 3. Convert. SDL 1.2 crashes converting before video has started, so
+    // without a display there is nothing to convert to.
+    SDL_Surface *image = nullptr;
+    if (loaded) {
+        if (SDL_GetVideoSurface())
+            image = SDL_DisplayFormat(loaded);
+        SDL_FreeSurface(loaded);
+    }
+    // 4. Report a failure of either step.
+    if (!image) {
+        fprintf(stderr, "ERROR: (loadImage) Failed to optimize image: %s\n", filename);
+        return nullptr;
+    }
+    // 5. The transparent colour, in the converted image's own format.
+    const Uint32 key = SDL_MapRGB(image->format, TRANSPARENT_R, TRANSPARENT_G, TRANSPARENT_B);
+    SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
+    return image;
 }
 
 void freeImage(SDL_Surface **image)
@@ -28,27 +71,179 @@ void freeImage(SDL_Surface **image)
     *image = nullptr;
 }
 
-void clipImage(SDL_Rect *, int, int, int, int) {}
+// The last line of cells is always filled in full, so source needs room for
+// numOfTiles rounded up to a multiple of row.
+void clipImage(SDL_Rect *source, int tileWidth, int tileHeight, int row, int numOfTiles)
+{
+    if (row < 1)
+        return;
+    for (int k = 0; k < numOfTiles; k += row) {
+        for (int l = 0; l < row; l++) {
+            SDL_Rect &cell = source[k + l];
+            cell.x = (Sint16)(l * (tileWidth + 1));
+            cell.y = (Sint16)((k / row) * (tileHeight + 1));
+            cell.w = (Uint16)tileWidth;
+            cell.h = (Uint16)tileHeight;
+        }
+    }
+}
 
-void applySurface(int, int, SDL_Surface *, SDL_Surface *, SDL_Rect *) {}
+void applySurface(int x, int y, SDL_Surface *source, SDL_Surface *destination, SDL_Rect *clip)
+{
+    if (!source || !destination)
+        return;
+    SDL_Rect offset;
+    offset.x = (Sint16)x;
+    offset.y = (Sint16)y;
+    SDL_BlitSurface(source, clip, destination, &offset);
+}
 
 // ---- pixels ----
 
-void putPixel(SDL_Surface *, int, int, Uint32) {}
-
-Uint32 getPixel(SDL_Surface *, int, int)
+// Writes one pixel in the surface's own format; callers keep (x, y) inside it.
+void putPixel(SDL_Surface *surface, int x, int y, Uint32 pixel)
 {
-    return 0;
+    SDL_LockSurface(surface);
+    const int bpp = surface->format->BytesPerPixel;
+    Uint8 *p = (Uint8 *)surface->pixels + y * surface->pitch + x * bpp;
+    switch (bpp) {
+    case 1:
+        *p = (Uint8)pixel;
+        break;
+    case 2:
+        *(Uint16 *)p = (Uint16)pixel;
+        break;
+    case 3:
+        p[0] = (Uint8)(pixel & 0xFF);
+        p[1] = (Uint8)((pixel >> 8) & 0xFF);
+        p[2] = (Uint8)((pixel >> 16) & 0xFF);
+        break;
+    case 4:
+        *(Uint32 *)p = pixel;
+        break;
+    default:
+        break;
+    }
+    SDL_UnlockSurface(surface);
 }
 
-void dFillRect(int, int, int, int, Uint8, Uint8, Uint8) {}
+// Reads one pixel in the surface's own format; 0 for unknown pixel sizes.
+Uint32 getPixel(SDL_Surface *surface, int x, int y)
+{
+    SDL_LockSurface(surface);
+    const int bpp = surface->format->BytesPerPixel;
+    const Uint8 *p = (const Uint8 *)surface->pixels + y * surface->pitch + x * bpp;
+    Uint32 pixel = 0;
+    switch (bpp) {
+    case 1:
+        pixel = *p;
+        break;
+    case 2:
+        pixel = *(const Uint16 *)p;
+        break;
+    case 3:
+        pixel = (Uint32)p[0] | ((Uint32)p[1] << 8) | ((Uint32)p[2] << 16);
+        break;
+    case 4:
+        pixel = *(const Uint32 *)p;
+        break;
+    default:
+        break;
+    }
+    SDL_UnlockSurface(surface);
+    return pixel;
+}
+
+void dFillRect(int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b)
+{
+    if (!screen || w <= 0 || h <= 0)
+        return;
+    SDL_Rect rect;
+    rect.x = (Sint16)x;
+    rect.y = (Sint16)y;
+    rect.w = (Uint16)w;
+    rect.h = (Uint16)h;
+    SDL_FillRect(screen, &rect, SDL_MapRGB(screen->format, r, g, b));
+}
 
 // ---- text, life bar, background ----
 
-void dText(const char *, int, int) {}
-void dTextCentered(const char *, int, int) {}
-void dLifebar(int, int, int) {}
-void dBackground(void) {}
+// One glyph per byte; a newline (after its own glyph) or reaching the
+// screen's right edge starts the next line at the start x.
+void dText(const char *text, int x, int y)
+{
+    if (!text)
+        return;
+    const int startX = x;
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++) {
+        applySurface(x, y, fontIMG, screen, &fontClip[*c]);
+        x += FONT_ADVANCE;
+        if (*c == '\n' || x >= screenWidth) {
+            x = startX;
+            y += FONT_LINE_HEIGHT;
+        }
+    }
+}
+
+// The length a text is centred by: its last line that ended with a newline,
+// or, when that is empty or there is none, its last line.
+static int centringLength(const char *text)
+{
+    int lastEnded = 0;
+    int current = 0;
+    for (const char *c = text; *c; c++) {
+        if (*c == '\n') {
+            lastEnded = current;
+            current = 0;
+        } else {
+            current++;
+        }
+    }
+    return lastEnded != 0 ? lastEnded : current;
+}
+
+// The number of lines of a text: one more than its newlines.
+static int lineCount(const char *text)
+{
+    int lines = 1;
+    for (const char *c = text; *c; c++)
+        if (*c == '\n')
+            lines++;
+    return lines;
+}
+
+void dTextCentered(const char *text, int i, int j)
+{
+    if (i == 0) {
+        if (!text)
+            return;
+        dText(text, screenWidth / 2 - (FONT_ADVANCE / 2) * centringLength(text), j);
+    } else if (i == 1) {
+        if (!text || text[0] == '\0')
+            return;
+        dText(text, j, screenHeight / 2 - (FONT_LINE_HEIGHT / 2) * lineCount(text));
+    } else {
+        fprintf(stderr,
+                "WARNING: (dTextCentered) The value of 'i' in dTextCentered must be either 0 or 1\n");
+    }
+}
+
+// Piece k is filled while hp > k.
+void dLifebar(int x, int y, int hp)
+{
+    for (int k = 0; k < LIFEBAR_PIECES; k++) {
+        SDL_Rect *piece = &lifebarClip[hp > k ? LIFEBAR_FILLED : LIFEBAR_EMPTY];
+        applySurface(x + k * LIFEBAR_ADVANCE, y, lifebarIMG, screen, piece);
+    }
+}
+
+void dBackground(void)
+{
+    if (!screen)
+        return;
+    SDL_FillRect(screen, nullptr,
+                 SDL_MapRGB(screen->format, BACKGROUND_R, BACKGROUND_G, BACKGROUND_B));
+}
 
 // ---- the tile map ----
 
@@ -79,8 +274,6 @@ void dMap(void)
 // ---- creatures ----
 
 // Creatures are drawn on the logical screen through their animation counters.
-#include "animation.h"
-#include "sdlmain.h"
 
 void drawAnim(Creature *mob, SDL_Rect coord, int state, int dir)
 {

@@ -18,3 +18,11 @@ int timerIsPaused(timer *time);
 
 // Called once per drawn frame; returns the frames drawn per interval ms.
 int countFps(int interval);
+
+// Makes every timer read ticks (ms) instead of SDL's clock until
+// timerReleaseTicks; lets tests set the time.
+void timerFreezeTicks(unsigned int ticks);
+void timerReleaseTicks(void);
+
+// Forgets the frame counter's state, as at program start.
+void countFpsReset(void);
