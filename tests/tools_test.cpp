@@ -38,7 +38,7 @@ protected:
         SDL_FillRect(bitmap, &dot, SDL_MapRGB(bitmap->format, r, g, b));
     }
 
-    // Saves the bitmap; skips the test when this build cannot load images back.
+    // Saves the bitmap and reports whether it loads back.
     bool saveBitmap(const std::string &file)
     {
         SDL_SaveBMP(bitmap, file.c_str());
@@ -120,4 +120,13 @@ TEST_F(Extraction, ABitmapSmallerThanTheTileGridWritesNothing)
     extract(path("small.bmp"), path("out.col"));
     EXPECT_NE(err.find("smaller than 271x271"), std::string::npos);
     EXPECT_FALSE(fileExists(path("out.col")));
+}
+
+TEST_F(Extraction, TheShippedCollisionFileIsWhatTheToolMakesOfTheTilesetBitmap)
+{
+    extract("./data/maps/tiles01col.bmp", path("default.col"));
+    EXPECT_EQ(out, "Saving collision layer\n"); // every pixel is one of the five colours
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(readFile(path("default.col")), readFile("./data/maps/default.col"))
+        << "regenerate with: build/kettlemoor -e data/maps/tiles01col.bmp data/maps/default.col";
 }
