@@ -2,16 +2,33 @@
 // and without a clock, through the game's own input(), logic() and draw().
 //
 // It is how a level designer checks that a level can be won, and how a bug
-// report is reproduced step by step.
+// report is reproduced step by step: the game is deterministic, so the same
+// script on the same level always ends the same way.
 //
-// Usage: kettlemoor-replay [-map PATH] [--trace] [--shot STEP FILE.bmp]... SCRIPT
+// Usage, from the directory that holds ./data:
+//   kettlemoor-replay [-map PATH] [--trace] [--shot STEP FILE.bmp]... SCRIPT
+//   -map PATH   the level to play (default ./data/maps/map01.map)
+//   --trace     after every step print the player's state:
+//               step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d
+//               ground=%d key=%d enemies=%d
+//   --shot      write the logical screen as drawn after step STEP (a step
+//               that ends in a mode change is not drawn: the file then shows
+//               the step before it)
+// The last line of a run is always "result=R steps=N", R being won, gameover,
+// dying, paused, playing or menu.
 //
 // Script lines (read with the game's line reader, so '#' starts a comment):
-//   STEP press BUTTON     push BUTTON's key-down event before logic step STEP
-//   STEP release BUTTON   push BUTTON's key-up event before logic step STEP
+//   STEP press BUTTON     BUTTON's key goes down before logic step STEP
+//   STEP release BUTTON   BUTTON's key goes up before logic step STEP
 //   end STEP              stop after step STEP at the latest
 // BUTTON is one of UP DOWN LEFT RIGHT ACTION JUMP OK BACK MENU; its key is the
-// one the settings file maps it to. The first in-game step is 1.
+// one the settings file maps it to. The first in-game step is 1. As in the
+// game, one event is taken per step: two events due in the same step reach
+// the game in consecutive steps, in script order. The run also stops as soon
+// as the game leaves the in-game mode (won, or back to the menu).
+//
+// A bad script line is reported with its line number and nothing runs; the
+// exit status is then 2 (1 when the game cannot start, 0 after a run).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,22 +38,36 @@
 
 #include <SDL.h>
 
+#include "draw.h"
 #include "enemy.h"
 #include "fileio.h"
 #include "global.h"
 #include "input.h"
 #include "logic.h"
-#include "draw.h"
 #include "main.h"
 #include "player.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
+#include "timer.h"
 
 namespace {
 
 const char *const BUTTON_NAMES[] = {"UP", "DOWN", "LEFT", "RIGHT", "ACTION", "JUMP", "OK", "BACK", "MENU"};
-const int DEFAULT_LAST_STEP = 60 * 60 * 10; // ten minutes of play
+const int DEFAULT_LAST_STEP = 60 * 60 * 10; // ten minutes of play, in logic steps
+const int MAX_STEP = 100000000;
+// The game's fixed logic step, in milliseconds of the replay's own clock.
+const double STEP_MS = 1000.0 / 60;
 const char *const CONFIG_PATH = "./data/config.cfg";
+const char *const FONT_PATH = "./data/gfx/font02.bmp";
+// The font sheet as the intro cuts it: 5x7 glyphs, 16 per line, 255 of them.
+const int FONT_GLYPH_W = 5;
+const int FONT_GLYPH_H = 7;
+const int FONT_GLYPHS_PER_LINE = 16;
+const int FONT_GLYPHS = 255;
+
+const int EXIT_RAN = 0;
+const int EXIT_NO_GAME = 1;
+const int EXIT_BAD_USE = 2;
 
 struct ScriptEvent {
     int step;
@@ -47,6 +78,7 @@ struct ScriptEvent {
 struct Shot {
     int step;
     const char *file;
+    bool written;
 };
 
 struct Script {
@@ -54,6 +86,12 @@ struct Script {
     int lastStep = DEFAULT_LAST_STEP;
     int badLine = 0; // line number of the first bad line, 0 if none
     int lineNo = 0;
+};
+
+struct Options {
+    const char *scriptPath = nullptr;
+    bool trace = false;
+    std::vector<Shot> shots;
 };
 
 // Returns the button named word, or -1.
@@ -65,17 +103,21 @@ int buttonByName(const char *word)
     return -1;
 }
 
-// Parses a whole positive step number; 0 when word is not one.
+// Parses a whole step number from 1 to MAX_STEP; 0 when word is not one.
 int parseStep(const char *word)
 {
+    if (*word < '0' || *word > '9')
+        return 0;
     char *end = nullptr;
     const long v = strtol(word, &end, 10);
-    if (*word == '\0' || *end != '\0' || v < 1 || v > 100000000)
+    if (*end != '\0' || v < 1 || v > MAX_STEP)
         return 0;
     return static_cast<int>(v);
 }
 
 // Reads one script line into the script, remembering the first bad one.
+// Every line counts, blank and comment lines included, so the number
+// reported is the one an editor shows.
 void scriptLine(char **words, int n, void *ctx)
 {
     Script *script = static_cast<Script *>(ctx);
@@ -83,7 +125,7 @@ void scriptLine(char **words, int n, void *ctx)
     if (n == 0 || script->badLine)
         return;
     if (n == 2 && strcmp(words[0], "end") == 0 && parseStep(words[1])) {
-        script->lastStep = parseStep(words[1]);
+        script->lastStep = std::min(script->lastStep, parseStep(words[1]));
         return;
     }
     const int step = parseStep(words[0]);
@@ -97,9 +139,51 @@ void scriptLine(char **words, int n, void *ctx)
     script->events.push_back({step, press, button});
 }
 
+// Reads and checks the script; 0 on success, else the message is written.
+int loadScript(const char *path, Script *script)
+{
+    if (readWordLines(path, scriptLine, script))
+        return 1;
+    if (script->badLine) {
+        fprintf(stderr, "kettlemoor-replay: %s:%d: expected \"STEP press|release BUTTON\" or \"end STEP\"\n",
+                path, script->badLine);
+        return 1;
+    }
+    // Events keep their script order within a step.
+    std::stable_sort(script->events.begin(), script->events.end(),
+                     [](const ScriptEvent &a, const ScriptEvent &b) { return a.step < b.step; });
+    return 0;
+}
+
 void usage(void)
 {
     fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
+}
+
+// Reads the command line; 0 on success, 1 after printing the usage.
+int parseArgs(int argc, char **argv, Options *opt)
+{
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "-map") == 0 && i + 1 < argc) {
+            free(mapFile);
+            mapFile = strdup(argv[++i]);
+        } else if (strcmp(argv[i], "--trace") == 0) {
+            opt->trace = true;
+        } else if (strcmp(argv[i], "--shot") == 0 && i + 2 < argc && parseStep(argv[i + 1])) {
+            opt->shots.push_back({parseStep(argv[i + 1]), argv[i + 2], false});
+            i += 2;
+        } else if (!opt->scriptPath && argv[i][0] != '-') {
+            opt->scriptPath = argv[i];
+        } else {
+            usage();
+            return 1;
+        }
+    }
+    if (!opt->scriptPath) {
+        usage();
+        return 1;
+    }
+    return 0;
 }
 
 // Pushes the key event of one scripted press or release into SDL's queue.
@@ -112,6 +196,18 @@ void pushButton(const ScriptEvent &e)
     ev.key.state = e.press ? SDL_PRESSED : SDL_RELEASED;
     ev.key.keysym.sym = static_cast<SDLKey>(keyMapping[e.button]);
     SDL_PushEvent(&ev);
+}
+
+// Feeds the game the next event that is due by this step, if any. input()
+// takes one event per step, so feeding one per step reaches the game exactly
+// as pushing a whole burst at once would, without ever filling SDL's small
+// queue.
+void feedEvent(const Script &script, size_t *next, int step)
+{
+    if (*next < script.events.size() && script.events[*next].step <= step) {
+        pushButton(script.events[*next]);
+        ++*next;
+    }
 }
 
 int enemyCount(void)
@@ -129,6 +225,27 @@ void printTrace(int step)
            player.groundContact, hasKey, enemyCount());
 }
 
+// Writes the logical screen for every shot asked for at this step.
+void takeShots(std::vector<Shot> *shots, int step)
+{
+    for (Shot &shot : *shots) {
+        if (shot.step != step)
+            continue;
+        if (SDL_SaveBMP(screen, shot.file) != 0)
+            fprintf(stderr, "kettlemoor-replay: can't write %s\n", shot.file);
+        shot.written = true;
+    }
+}
+
+// Names the shots whose step the run never reached.
+void reportMissedShots(const std::vector<Shot> &shots)
+{
+    for (const Shot &shot : shots)
+        if (!shot.written)
+            fprintf(stderr, "kettlemoor-replay: the run ended before step %d; %s not written\n", shot.step,
+                    shot.file);
+}
+
 // How the run ended, in the words of the result line.
 const char *resultName(void)
 {
@@ -137,44 +254,56 @@ const char *resultName(void)
     if (newGameMode != MODE_INGAME)
         return "menu";
     switch (ingameState) {
-    case 1:
+    case INGAME_DYING:
         return "dying";
-    case 2:
+    case INGAME_GAME_OVER:
         return "gameover";
-    case 3:
+    case INGAME_PAUSED:
         return "paused";
     default:
         return "playing";
     }
 }
 
-// The in-game drawing needs the font that the intro normally loads.
-void loadFont(void)
+// Opens the headless video and loads what the intro would have: the
+// settings and the font. 0 on success, else the message is written.
+int startGame(void)
 {
-    fontIMG = loadImage("./data/gfx/font02.bmp");
-    clipImage(fontClip, 5, 7, 16, 255);
+    // No window is wanted, whatever the environment says.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    if (initSDL()) {
+        fprintf(stderr, "ERROR: Failed to init SDL\n");
+        return 1;
+    }
+    // Without the settings no button has a key: nothing could be replayed.
+    if (loadConfig(CONFIG_PATH)) {
+        fprintf(stderr, "kettlemoor-replay: run it from the directory that holds ./data\n");
+        return 1;
+    }
+    fontIMG = loadImage(FONT_PATH);
+    clipImage(fontClip, FONT_GLYPH_W, FONT_GLYPH_H, FONT_GLYPHS_PER_LINE, FONT_GLYPHS);
+    return 0;
 }
 
-// Runs the in-game mode step by step; returns the number of steps run.
-int runScript(const Script &script, bool trace, const std::vector<Shot> &shots)
+// Runs the in-game mode step by step on the replay's own clock, which
+// advances exactly one logic step per step; returns the number of steps run.
+int runScript(const Script &script, Options *opt)
 {
     newGameMode = MODE_INGAME;
     size_t next = 0;
     int step = 0;
     while (step < script.lastStep) {
         step++;
-        for (; next < script.events.size() && script.events[next].step <= step; next++)
-            pushButton(script.events[next]);
+        timerFreezeTicks(static_cast<unsigned int>(step * STEP_MS));
+        feedEvent(script, &next, step);
         input();
         logic();
         // Like the main loop, nothing is drawn while a mode change is pending.
         if (gameMode == newGameMode)
             draw();
-        if (trace)
+        if (opt->trace)
             printTrace(step);
-        for (const Shot &shot : shots)
-            if (shot.step == step && SDL_SaveBMP(screen, shot.file) != 0)
-                fprintf(stderr, "kettlemoor-replay: can't write %s\n", shot.file);
+        takeShots(&opt->shots, step);
         if (newGameMode != MODE_INGAME || quit)
             break;
     }
@@ -185,55 +314,23 @@ int runScript(const Script &script, bool trace, const std::vector<Shot> &shots)
 
 int main(int argc, char **argv)
 {
-    bool trace = false;
-    std::vector<Shot> shots;
-    const char *scriptPath = nullptr;
-    for (int i = 1; i < argc; i++) {
-        if (strcmp(argv[i], "-map") == 0 && i + 1 < argc) {
-            free(mapFile);
-            mapFile = strdup(argv[++i]);
-        } else if (strcmp(argv[i], "--trace") == 0) {
-            trace = true;
-        } else if (strcmp(argv[i], "--shot") == 0 && i + 2 < argc && parseStep(argv[i + 1])) {
-            shots.push_back({parseStep(argv[i + 1]), argv[i + 2]});
-            i += 2;
-        } else if (!scriptPath && argv[i][0] != '-') {
-            scriptPath = argv[i];
-        } else {
-            usage();
-            return 2;
-        }
-    }
-    if (!scriptPath) {
-        usage();
-        return 2;
-    }
-
+    Options opt;
+    if (parseArgs(argc, argv, &opt))
+        return EXIT_BAD_USE;
     Script script;
-    if (readWordLines(scriptPath, scriptLine, &script))
-        return 2;
-    if (script.badLine) {
-        fprintf(stderr, "kettlemoor-replay: %s:%d: expected \"STEP press|release BUTTON\" or \"end STEP\"\n",
-                scriptPath, script.badLine);
-        return 2;
+    if (loadScript(opt.scriptPath, &script))
+        return EXIT_BAD_USE;
+    if (startGame()) {
+        cleanSDL();
+        return EXIT_NO_GAME;
     }
-    std::stable_sort(script.events.begin(), script.events.end(),
-                     [](const ScriptEvent &a, const ScriptEvent &b) { return a.step < b.step; });
 
-    // Headless: no window is wanted, whatever the environment says.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (initSDL()) {
-        fprintf(stderr, "ERROR: Failed to init SDL\n");
-        return 1;
-    }
-    loadConfig(CONFIG_PATH);
-    loadFont();
-
-    const int steps = runScript(script, trace, shots);
+    const int steps = runScript(script, &opt);
+    reportMissedShots(opt.shots);
     printf("result=%s steps=%d\n", resultName(), steps);
 
     cleanSDL();
     free(mapFile);
     free(mapFileNext);
-    return 0;
+    return EXIT_RAN;
 }
