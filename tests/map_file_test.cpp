@@ -1,9 +1,12 @@
 // The map file: reading a level into curLvl and the enemy list, and writing it back.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "fileio.h"
 #include "main.h"
 #include "map.h"
+#include "sdldraw.h"
 #include "test_util.h"
 
 namespace {
@@ -54,6 +58,30 @@ std::string repeated(const char *text, int times)
 std::string dataFile(const char *name)
 {
     return std::string(KETTLEMOOR_SOURCE_DIR) + "/tests/data/" + name;
+}
+
+std::string shippedFile(const char *name)
+{
+    return std::string(KETTLEMOOR_SOURCE_DIR) + "/data/" + name;
+}
+
+// A level's text with its creature lines in the opposite order, as a load
+// and a save turn them round.
+std::string withCreaturesReversed(const std::string &text)
+{
+    const std::string section = "OBJECTS:\n";
+    const size_t at = text.find(section);
+    if (at == std::string::npos)
+        return text;
+    std::istringstream in(text.substr(at + section.size()));
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    std::string out = text.substr(0, at + section.size());
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        out += *it + "\n";
+    return out;
 }
 
 const char *const FEN_LEVEL = "NAME: Misty Fen\n"
@@ -419,4 +447,57 @@ TEST_F(MapFile, ASaveThatFailsLeavesTheOldLevelIntact)
     EXPECT_EQ(result, 1);
     EXPECT_EQ(readFile(good), "NAME: the good level\n");
     EXPECT_FALSE(fileExists(good + ".tmp"));
+}
+
+TEST_F(MapFile, TheShippedLevelsAreInTheEditorsOwnLayout)
+{
+    for (const char *name : {"maps/map01.map", "maps/demo01.map"}) {
+        const std::string shipped = readFile(shippedFile(name));
+        ASSERT_EQ(loadFile(shippedFile(name)), 0) << name;
+        EXPECT_EQ(saveText(), withCreaturesReversed(shipped)) << name;
+        resetLevel();
+    }
+}
+
+// The title and the menu pages write their text over the demo level from the
+// top of the screen down to y = 90; with the menu's camera 30 pixels down,
+// that is the level above y = 120: rows 0-6 and the top half of row 7.
+TEST_F(MapFile, TheDemoLevelKeepsTheTitleTextOverSkyAndRestartsSeamlessly)
+{
+    const int textBandRows = 7;   // rows wholly above level y 120
+    const int halfRow = 7;        // the row whose top 8 pixels are in the band
+    const int restartColumns = 10; // a 160-pixel screen: the scroll restarts from column 0
+    ASSERT_EQ(loadFile(shippedFile("maps/demo01.map")), 0);
+    SDL_Surface *tiles = SDL_LoadBMP(shippedFile("gfx/tiles01.bmp").c_str());
+    ASSERT_NE(tiles, nullptr);
+    const Uint32 transparent = SDL_MapRGB(tiles->format, 255, 0, 255);
+    const mapLayer &layer = curLvl.layer0;
+
+    for (int x = 0; x < layer.w; x++) {
+        // Sky and the pale clouds (tiles 112-115) only.
+        for (int y = 0; y < textBandRows; y++) {
+            const int t = layer.array[x][y];
+            EXPECT_TRUE(t == 0 || (t >= 112 && t <= 115)) << "tile " << t << " at " << x << "," << y;
+        }
+        // Row 7 holds only what stays in its bottom half.
+        const int t = layer.array[x][halfRow];
+        int drawnInTopHalf = 0;
+        for (int py = 0; py < 8; py++)
+            for (int px = 0; px < 16; px++)
+                drawnInTopHalf += getPixel(tiles, (t % 16) * 17 + px, (t / 16) * 17 + py) != transparent;
+        EXPECT_TRUE(t == 0 || drawnInTopHalf == 0) << "tile " << t << " at " << x << "," << halfRow;
+    }
+
+    // When the scroll starts over, the screen shows what it showed at the end.
+    for (int x = 0; x < restartColumns; x++)
+        for (int y = 0; y < layer.h; y++)
+            EXPECT_EQ(layer.array[x][y], layer.array[layer.w - restartColumns + x][y]) << x << "," << y;
+
+    // Layer 1 is never drawn: the same size, and empty.
+    EXPECT_EQ(curLvl.layer1.w, layer.w);
+    EXPECT_EQ(curLvl.layer1.h, layer.h);
+    for (int x = 0; x < curLvl.layer1.w; x++)
+        for (int y = 0; y < curLvl.layer1.h; y++)
+            EXPECT_EQ(curLvl.layer1.array[x][y], 0);
+    SDL_FreeSurface(tiles);
 }
