@@ -1,7 +1,6 @@
 # Regenerates every picture under assets/ and compares it byte for byte with
 # the BMP committed beside the game's data: assets/gfx/NAME.txt belongs to
 # data/gfx/NAME.bmp and assets/maps/NAME.txt to data/maps/NAME.bmp.
-# EMULATOR, when set, runs an art tool built for another machine.
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(failed 0)
 foreach(kind gfx maps)
@@ -9,7 +8,7 @@ foreach(kind gfx maps)
   foreach(picture ${pictures})
     get_filename_component(name ${picture} NAME_WE)
     set(made ${WORK_DIR}/${name}.bmp)
-    execute_process(COMMAND ${EMULATOR} ${PIXELART} ${picture} ${made} RESULT_VARIABLE rc)
+    execute_process(COMMAND ${PIXELART} ${picture} ${made} RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
       message(SEND_ERROR "pixelart failed on ${picture}")
       set(failed 1)
