@@ -62,10 +62,16 @@ fetch_sdl_source() {
     return 0
   fi
   if ! apt-cache showsrc libsdl1.2 2>/dev/null | grep -q '^Package:'; then
-    echo "Enabling Debian source packages"
-    debian_source_entries
-    [ -s "$out/deb-src.list" ] && as_root cp "$out/deb-src.list" /etc/apt/sources.list.d/kettlemoor-deb-src.list
-    [ -s "$out/deb-src.sources" ] && as_root cp "$out/deb-src.sources" /etc/apt/sources.list.d/kettlemoor-deb-src.sources
+    if ! grep -qsE '^[[:space:]]*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*; then
+      echo "Enabling Debian source packages"
+      debian_source_entries
+      if [ -s "$out/deb-src.list" ]; then
+        as_root cp "$out/deb-src.list" /etc/apt/sources.list.d/kettlemoor-deb-src.list
+      fi
+      if [ -s "$out/deb-src.sources" ]; then
+        as_root cp "$out/deb-src.sources" /etc/apt/sources.list.d/kettlemoor-deb-src.sources
+      fi
+    fi
     as_root apt-get update -qq
   fi
   rm -rf "$out/sdl-src"
