@@ -62,7 +62,8 @@ fetch_sdl_source() {
     return 0
   fi
   if ! apt-cache showsrc libsdl1.2 2>/dev/null | grep -q '^Package:'; then
-    if ! grep -qsE '^[[:space:]]*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*; then
+    if ! grep -qsE '^[[:space:]]*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+        /etc/apt/sources.list.d/*.sources; then
       echo "Enabling Debian source packages"
       debian_source_entries
       if [ -s "$out/deb-src.list" ]; then
