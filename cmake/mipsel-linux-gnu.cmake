@@ -24,8 +24,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # One self-contained binary per program: no target loader or shared
-# libraries are needed to run it.
+# libraries are needed to run it, and it does not care which C library the
+# handheld has. Code that must know (a malloc of its own cannot hand calls
+# on to the C library's in a static link) sees KETTLEMOOR_STATIC_LINK.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_C_FLAGS_INIT "-DKETTLEMOOR_STATIC_LINK")
+set(CMAKE_CXX_FLAGS_INIT "-DKETTLEMOOR_STATIC_LINK")
 
 # The target's programs (the tests, and the art tool the art check runs)
 # run under qemu's user-mode emulator.
