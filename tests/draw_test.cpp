@@ -1,86 +1,44 @@
-// Per-mode drawing: where the intro's splash images go at each scale factor.
+// Per-mode drawing: where each screen's texts, the frame counter and the
+// intro's splash images land.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
+#include "block_font.h"
+#include "draw.h"
+#include "global.h"
 #include "intro.h"
-#include "sdldraw.h"
-#include "sdlmain.h"
+#include "logic.h"
+#include "menu.h"
+#include "timer.h"
 
-namespace {
+class Frame : public BlockFontScreen {};
 
-SDL_Surface *filledSurface(int w, int h, Uint16 colour)
+TEST_F(Frame, EachScreensTextsTheFrameCounterAndTheSplashLandWhereTheyBelong)
 {
-    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0, 0, 0, 0);
-    SDL_FillRect(s, nullptr, colour);
-    return s;
-}
-
-Uint16 pixelAt(SDL_Surface *s, int x, int y)
-{
-    return static_cast<Uint16 *>(s->pixels)[y * s->pitch / 2 + x];
-}
-
-const Uint16 SPLASH1_COLOUR = 0x1234;
-const Uint16 SPLASH2_COLOUR = 0x4321;
-
-class IntroDraw : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        screen = filledSurface(160, 120, 0);
-        screenScaled = filledSurface(320, 240, 0);
-        splash1IMG = filledSurface(8, 8, SPLASH1_COLOUR);
-        splash2IMG = filledSurface(8, 8, SPLASH2_COLOUR);
+    timerFreezeTicks(0); // the counter reads 0 until a second has passed
+    drawTitle = 1;
+    // The counter reads "0/60" in every mode; in the exit mode it is all that is drawn.
+    const struct { gameModeEnum mode; int state; const char *text; int x, y; } cases[] = {
+        {MODE_WON, 0, "YOU WON!", 56, 50},     {MODE_WON, 0, "Thanks for playing!", 23, 70},
+        {MODE_INGAME, INGAME_GAME_OVER, "GAME OVER", 53, 60}, {MODE_INGAME, INGAME_PAUSED, "PAUSED", 62, 50},
+        {MODE_INGAME, INGAME_PAUSED, "Press OK again to quit", 14, 70},
+        {MODE_MENU, 0, "Press start", 47, 80}, {MODE_EXIT, 0, "0/60", 130, 1}};
+    testing::internal::CaptureStdout(); // the warnings for the missing level
+    for (const auto &c : cases) {
+        gameMode = c.mode;
+        ingameState = c.state;
+        draw();
+        EXPECT_TRUE(textAt(c.text, c.x, c.y)) << c.text;
     }
-    void TearDown() override
-    {
-        SDL_FreeSurface(screen);
-        SDL_FreeSurface(screenScaled);
-        SDL_FreeSurface(splash1IMG);
-        SDL_FreeSurface(splash2IMG);
-        screen = screenScaled = splash1IMG = splash2IMG = nullptr;
-        scale = 2;
-        introController = 0;
-        SDL_Quit();
-    }
+    testing::internal::GetCapturedStdout();
+    // Above scale 1 the second splash goes straight to the display; the font sheet stands in for it.
+    splash2IMG = fontIMG;
+    introController = 180;
+    introDraw();
+    EXPECT_EQ(getPixel(screenScaled, 0, 0), glyphColour(0));
 
-    // The splash images reach a surface only once blitting works.
-    static bool canBlit()
-    {
-        SDL_Surface *probe = filledSurface(8, 8, 0);
-        applySurface(0, 0, splash1IMG, probe, nullptr);
-        const bool blitted = pixelAt(probe, 0, 0) == SPLASH1_COLOUR;
-        SDL_FreeSurface(probe);
-        return blitted;
-    }
-
-    // Draws the intro at a given step and reports the top-left pixel of the target.
-    static Uint16 drawnAt(int controller, SDL_Surface *target)
-    {
-        SDL_FillRect(target, nullptr, 0);
-        introController = controller;
-        introDraw();
-        return pixelAt(target, 0, 0);
-    }
-};
-
-} // namespace
-
-TEST_F(IntroDraw, TheSplashGoesToTheLogicalScreenAtScale1AndToTheDisplayAbove)
-{
-    ASSERT_TRUE(canBlit());
-
-    scale = 1;
-    EXPECT_EQ(drawnAt(0, screen), SPLASH1_COLOUR);
-    EXPECT_EQ(drawnAt(179, screen), SPLASH1_COLOUR);
-    EXPECT_EQ(drawnAt(180, screen), SPLASH2_COLOUR);
-    EXPECT_EQ(pixelAt(screenScaled, 0, 0), 0);
-
-    scale = 2;
-    SDL_FillRect(screen, nullptr, 0);
-    EXPECT_EQ(drawnAt(179, screenScaled), SPLASH1_COLOUR);
-    EXPECT_EQ(drawnAt(181, screenScaled), SPLASH2_COLOUR);
-    EXPECT_EQ(pixelAt(screen, 0, 0), 0);
+    splash2IMG = nullptr;
+    timerReleaseTicks();
+    countFpsReset();
+    gameMode = MODE_EXIT;
+    ingameState = drawTitle = introController = 0;
 }

@@ -2,54 +2,12 @@
 // frame through the scaler that fits it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "global.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
-
-namespace {
-
-struct Opened {
-    int result;
-    std::string out;
-    std::string err;
-};
-
-// Opens video with the given logical size and scale, capturing what it prints.
-Opened open(int w, int h, int factor)
-{
-    screenWidth = w;
-    screenHeight = h;
-    scale = factor;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    Opened o;
-    o.result = initSDL();
-    o.out = testing::internal::GetCapturedStdout();
-    o.err = testing::internal::GetCapturedStderr();
-    return o;
-}
-
-// Gives every logical pixel its own value.
-void fillPattern(SDL_Surface *s)
-{
-    for (int y = 0; y < s->h; y++)
-        for (int x = 0; x < s->w; x++)
-            putPixel(s, x, y, (Uint32)((x * 7 + y * 131 + 1) & 0xFFFF));
-}
-
-// Display pixels that differ from the logical pixel they should show.
-int scaledMismatches(int factor)
-{
-    int bad = 0;
-    for (int y = 0; y < screen->h * factor; y++)
-        for (int x = 0; x < screen->w * factor; x++)
-            if (getPixel(screenScaled, x, y) != getPixel(screen, x / factor, y / factor))
-                bad++;
-    return bad;
-}
+#include "test_util.h"
 
 class Video : public testing::Test {
 protected:
@@ -60,109 +18,58 @@ protected:
         screenHeight = 120;
         scale = 2;
         gameMode = MODE_EXIT;
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+    }
+
+    // Opens video at w x h and factor; returns "result|stdout|stderr".
+    static std::string open(int w, int h, int factor)
+    {
+        screenWidth = w;
+        screenHeight = h;
+        scale = factor;
+        int result = 0;
+        const std::string text = printed([&] { result = initSDL(); });
+        return std::to_string(result) + "|" + text;
+    }
+
+    // Gives every logical pixel its own value and presents the frame; returns
+    // how many display pixels do not show their logical pixel.
+    static int mismatchesAfterFlip()
+    {
+        for (int y = 0; y < screen->h; y++)
+            for (int x = 0; x < screen->w; x++)
+                putPixel(screen, x, y, (Uint32)((x * 7 + y * 131 + 1) & 0xFFFF));
+        int bad = flip();
+        for (int y = 0; y < screenHeight * scale; y++)
+            for (int x = 0; x < screenWidth * scale; x++)
+                bad += getPixel(screenScaled, x, y) != getPixel(screen, x / scale, y / scale);
+        return bad;
     }
 };
 
-} // namespace
-
-TEST_F(Video, TheDefaultIsA160By120ScreenShownTwiceAsLarge)
+TEST_F(Video, EachOpeningSaysWhatItOpenedAndEveryScaleButTheIntroShowsTheWholeLogicalScreen)
 {
-    Opened o = open(160, 120, 2);
-    ASSERT_EQ(o.result, 0) << o.err;
-    EXPECT_EQ(o.out, "320x240 16bpp (160x120, x2)\n");
-    EXPECT_EQ(o.err, "");
-    ASSERT_NE(screen, nullptr);
-    ASSERT_NE(screenScaled, nullptr);
-    EXPECT_EQ(screen->w, 160);
-    EXPECT_EQ(screen->h, 120);
-    EXPECT_EQ(screen->format->BitsPerPixel, 16);
-    EXPECT_EQ(screenScaled->w, 320);
-    EXPECT_EQ(screenScaled->h, 240);
-    EXPECT_EQ(screenScaled->format->BitsPerPixel, 16);
-    EXPECT_EQ(framesPerSecond, 60);
-}
-
-TEST_F(Video, SmallSizesAreRaisedAndScaleZeroMeansUnscaled)
-{
-    Opened o = open(100, 100, 2);
-    EXPECT_EQ(o.out, "320x240 16bpp (160x120, x2)\n");
-    cleanSDL();
-
-    o = open(200, 150, 0);
-    ASSERT_EQ(o.result, 0);
-    EXPECT_EQ(o.out, "200x150 16bpp\n");
-    EXPECT_EQ(scale, 1);
-    EXPECT_EQ(screenScaled, nullptr);
-    EXPECT_EQ(screen, SDL_GetVideoSurface()); // drawing goes straight to the display
-    EXPECT_EQ(flip(), 0);
-}
-
-TEST_F(Video, FailuresToStartAreReported)
-{
-    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-    Opened o = open(160, 120, 2);
-    EXPECT_EQ(o.result, 1);
-    EXPECT_EQ(o.err.rfind("ERROR: (initSDL) Unable to initialize SDL: ", 0), 0u) << o.err;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-
-    // Sizes beyond what SDL 1.2 surfaces can address are refused.
-    o = open(20000, 120, 2);
-    EXPECT_EQ(o.result, 1);
-    EXPECT_EQ(o.err, "ERROR: (initSDL) Unable to set the resolution: 20000x120 16bpp (x2 scale)\n");
-    EXPECT_EQ(o.out, "");
-    cleanSDL();
-
-    o = open(160, 40000, 1);
-    EXPECT_EQ(o.result, 1);
-    EXPECT_EQ(o.err, "ERROR: (initSDL) Unable to set the resolution: 160x40000 16bpp\n");
-}
-
-TEST_F(Video, EveryScaleAboveOneShowsTheWholeLogicalScreen)
-{
-    for (int factor : {2, 3, 4, 5}) {
-        Opened o = open(160, 120, factor);
-        ASSERT_EQ(o.result, 0) << "scale " << factor;
-        EXPECT_EQ(screenScaled->w, 160 * factor);
-        fillPattern(screen);
-        EXPECT_EQ(flip(), 0);
-        EXPECT_EQ(scaledMismatches(factor), 0) << "scale " << factor;
+    const struct { int w, h, factor; const char *printed; } cases[] = {
+        {100, 100, 2, "0|320x240 16bpp (160x120, x2)\n|"},
+        {200, 150, 2, "0|400x300 16bpp (200x150, x2)\n|"},
+        {160, 120, 3, "0|480x360 16bpp (160x120, x3)\n|"},
+        {160, 120, 4, "0|640x480 16bpp (160x120, x4)\n|"},
+        {161, 121, 4, "0|644x484 16bpp (161x121, x4)\n|"}, // padded rows
+        {161, 121, 2, "0|322x242 16bpp (161x121, x2)\n|"},
+        {200, 150, 0, "0|200x150 16bpp\n|"}, // scale 0 draws straight onto the display
+        // Sizes beyond what SDL 1.2 surfaces can address are refused.
+        {20000, 120, 2, "1||ERROR: (initSDL) Unable to set the resolution: 20000x120 16bpp (x2 scale)\n"},
+        {160, 40000, 1, "1||ERROR: (initSDL) Unable to set the resolution: 160x40000 16bpp\n"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_EQ(open(c.w, c.h, c.factor), c.printed);
+        // Unscaled, the logical screen is the display; scaled, the display shows all of it.
+        EXPECT_TRUE(!screen || (screen == SDL_GetVideoSurface()) == (scale == 1)) << c.printed;
+        EXPECT_EQ(screenScaled ? mismatchesAfterFlip() : 0, 0) << c.printed;
         cleanSDL();
     }
-    Opened o = open(200, 150, 2);
-    EXPECT_EQ(o.out, "400x300 16bpp (200x150, x2)\n");
-}
-
-TEST_F(Video, AnOddWidthWithPaddedRowsIsScaledInFull)
-{
-    for (int factor : {2, 4}) {
-        Opened o = open(161, 121, factor);
-        ASSERT_EQ(o.result, 0);
-        fillPattern(screen);
-        flip();
-        EXPECT_EQ(scaledMismatches(factor), 0) << "scale " << factor;
-        cleanSDL();
-    }
-}
-
-TEST_F(Video, TheIntroIsPresentedUnscaled)
-{
-    ASSERT_EQ(open(160, 120, 2).result, 0);
+    ASSERT_EQ(open(160, 120, 2)[0], '0');
     SDL_FillRect(screenScaled, nullptr, 0x1234);
-    fillPattern(screen);
-    gameMode = MODE_INTRO;
+    gameMode = MODE_INTRO; // the splash is drawn straight onto the display
     EXPECT_EQ(flip(), 0);
-    EXPECT_EQ(getPixel(screenScaled, 0, 0), 0x1234u);
     EXPECT_EQ(getPixel(screenScaled, 319, 239), 0x1234u);
-    gameMode = MODE_MENU;
-    flip();
-    EXPECT_EQ(scaledMismatches(2), 0);
-}
-
-TEST_F(Video, ShutdownForgetsTheSurfaces)
-{
-    ASSERT_EQ(open(160, 120, 2).result, 0);
-    cleanSDL();
-    EXPECT_EQ(screen, nullptr);
-    EXPECT_EQ(screenScaled, nullptr);
 }

@@ -67,3 +67,14 @@ struct InDirectory {
     InDirectory(const InDirectory &) = delete;
     InDirectory &operator=(const InDirectory &) = delete;
 };
+
+// Runs f and returns what it printed, as "stdout|stderr".
+template <typename F>
+std::string printed(F f)
+{
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    f();
+    const std::string out = testing::internal::GetCapturedStdout();
+    return out + "|" + testing::internal::GetCapturedStderr();
+}

@@ -1,132 +1,71 @@
 // The collision extraction tool.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <algorithm>
 #include <string>
 
 #include "fileio.h"
-#include "sdldraw.h"
 #include "test_util.h"
 #include "tools.h"
 
-namespace {
-
-// A 24-bit bitmap painted white, with a 16-bit display to convert it to.
-class Extraction : public ::testing::Test {
+// A 16-bit display to convert bitmaps to; the tool writes dir/out.col.
+class Extraction : public testing::Test {
 protected:
     TempDir dir;
-    SDL_Surface *bitmap = nullptr;
+    void SetUp() override { ASSERT_NE(SDL_SetVideoMode(160, 120, 16, SDL_SWSURFACE), nullptr); }
+    void TearDown() override { SDL_Quit(); }
 
-    void SetUp() override
+    // Runs the tool on input; returns what it printed, "stdout|stderr".
+    std::string extract(const std::string &input)
     {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
-        ASSERT_NE(SDL_SetVideoMode(160, 120, 16, SDL_SWSURFACE), nullptr);
-        bitmap = SDL_CreateRGBSurface(SDL_SWSURFACE, 272, 272, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-        SDL_FillRect(bitmap, nullptr, SDL_MapRGB(bitmap->format, 255, 255, 255));
+        return printed([&] { extractCollisionData(input.c_str(), (dir.path + "/out.col").c_str()); });
     }
-    void TearDown() override
+
+    // Saves a 24-bit bitmap as dir/in.bmp and releases it; returns the path.
+    std::string save(SDL_Surface *bitmap)
     {
+        SDL_SaveBMP(bitmap, (dir.path + "/in.bmp").c_str());
         SDL_FreeSurface(bitmap);
-        SDL_Quit();
+        return dir.path + "/in.bmp";
     }
-
-    std::string path(const char *name) const { return dir.path + "/" + name; }
-
-    // Paints pixel (x, y) of tile t.
-    void paint(int t, int x, int y, Uint8 r, Uint8 g, Uint8 b)
-    {
-        SDL_Rect dot = {static_cast<Sint16>((t % 16) * 17 + x), static_cast<Sint16>((t / 16) * 17 + y), 1, 1};
-        SDL_FillRect(bitmap, &dot, SDL_MapRGB(bitmap->format, r, g, b));
-    }
-
-    // Saves the bitmap and reports whether it loads back.
-    bool saveBitmap(const std::string &file)
-    {
-        SDL_SaveBMP(bitmap, file.c_str());
-        SDL_Surface *probe = loadImage(file.c_str());
-        if (!probe)
-            return false;
-        freeImage(&probe);
-        return true;
-    }
-
-    // Runs the tool, keeping what it printed.
-    void extract(const std::string &input, const std::string &output)
-    {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        extractCollisionData(input.c_str(), output.c_str());
-        out = testing::internal::GetCapturedStdout();
-        err = testing::internal::GetCapturedStderr();
-    }
-
-    std::string out;
-    std::string err;
 };
 
-} // namespace
-
-TEST_F(Extraction, ABitmapThatCannotBeLoadedWritesNothing)
+TEST_F(Extraction, EachColourBecomesItsMaskValueInItsTileAndAnyOtherWarnsAndBecomesEmpty)
 {
-    extract(path("missing.bmp"), path("out.col"));
-    EXPECT_NE(err.find("ERROR: (extractCollisionData) Can't load " + path("missing.bmp")), std::string::npos);
-    EXPECT_FALSE(fileExists(path("out.col")));
-}
-
-TEST_F(Extraction, EachColourBecomesItsMaskValueInItsTile)
-{
-    paint(17, 3, 5, 0, 0, 0);       // solid
-    paint(17, 15, 15, 0, 128, 0);   // one-way platform
-    paint(0, 0, 1, 0, 0, 255);      // water
-    paint(255, 15, 0, 255, 0, 0);   // hazard
-    paint(40, 2, 9, 255, 0, 255);   // magenta: not a collision colour
-    paint(41, 7, 1, 128, 128, 128); // grey: neither
-    // The one-pixel gaps between tiles are never read.
-    SDL_Rect gap = {16, 0, 1, 272};
-    SDL_FillRect(bitmap, &gap, SDL_MapRGB(bitmap->format, 9, 9, 9));
-    ASSERT_TRUE(saveBitmap(path("tiles.bmp")));
-
-    extract(path("tiles.bmp"), path("out.col"));
-    EXPECT_EQ(out, "WARNING: TILE:40 x:2 y:9 contains incorrect color for the collision layer. Ignoring...\n"
-                   "WARNING: TILE:41 x:7 y:1 contains incorrect color for the collision layer. Ignoring...\n"
-                   "Saving collision layer\n");
+    SDL_Surface *bitmap = SDL_CreateRGBSurface(SDL_SWSURFACE, 272, 272, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
+    SDL_FillRect(bitmap, nullptr, 0xFFFFFF);
+    // tile, x, y, colour, mask value
+    const int dots[][5] = {{17, 3, 5, 0x000000, 1}, {17, 15, 15, 0x008000, 2}, {0, 0, 1, 0x0000FF, 3},
+                           {255, 15, 0, 0xFF0000, 4}, {40, 2, 9, 0xFF00FF, 0},  {41, 7, 1, 0x808080, 0}};
+    for (const auto &d : dots) {
+        SDL_Rect dot = {(Sint16)(d[0] % 16 * 17 + d[1]), (Sint16)(d[0] / 16 * 17 + d[2]), 1, 1};
+        SDL_FillRect(bitmap, &dot, d[3]);
+    }
+    EXPECT_EQ(extract(save(bitmap)),
+              "WARNING: TILE:40 x:2 y:9 contains incorrect color for the collision layer. Ignoring...\n"
+              "WARNING: TILE:41 x:7 y:1 contains incorrect color for the collision layer. Ignoring...\n"
+              "Saving collision layer\n|");
 
     unsigned char layer[256][16][16];
-    ASSERT_EQ(loadCollisionLayer(layer, path("out.col").c_str()), 0);
-    int nonZero = 0;
-    for (int t = 0; t < 256; t++)
-        for (int r = 0; r < 16; r++)
-            for (int c = 0; c < 16; c++)
-                nonZero += layer[t][r][c] != 0;
-    EXPECT_EQ(nonZero, 4);
-    EXPECT_EQ(layer[17][5][3], 1);
-    EXPECT_EQ(layer[17][15][15], 2);
-    EXPECT_EQ(layer[0][1][0], 3);
-    EXPECT_EQ(layer[255][0][15], 4);
-
-    // Row 5 of the block headed "TILE 17" has the 1 as its fourth number.
-    const std::string text = readFile(path("out.col"));
-    size_t at = text.find("TILE 17\n");
-    ASSERT_NE(at, std::string::npos);
-    for (int line = 0; line < 6; line++)
-        at = text.find('\n', at) + 1;
-    EXPECT_EQ(text.substr(at, 8), "0 0 0 1 ");
+    ASSERT_EQ(loadCollisionLayer(layer, (dir.path + "/out.col").c_str()), 0);
+    EXPECT_EQ(std::count(&layer[0][0][0], &layer[0][0][0] + sizeof layer, 0), 65536 - 4);
+    for (const auto &d : dots)
+        EXPECT_EQ(layer[d[0]][d[2]][d[1]], d[4]) << "tile " << d[0];
 }
 
-TEST_F(Extraction, ABitmapSmallerThanTheTileGridWritesNothing)
+TEST_F(Extraction, ABitmapThatIsMissingOrSmallerThanTheTileGridWritesNothing)
 {
-    SDL_FreeSurface(bitmap);
-    bitmap = SDL_CreateRGBSurface(SDL_SWSURFACE, 271, 270, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    ASSERT_TRUE(saveBitmap(path("small.bmp")));
-    extract(path("small.bmp"), path("out.col"));
-    EXPECT_NE(err.find("smaller than 271x271"), std::string::npos);
-    EXPECT_FALSE(fileExists(path("out.col")));
+    EXPECT_NE(extract("missing.bmp").find("ERROR: (extractCollisionData) Can't load missing.bmp"), std::string::npos);
+    const std::string small = save(SDL_CreateRGBSurface(SDL_SWSURFACE, 271, 270, 24, 0, 0, 0, 0));
+    EXPECT_EQ(extract(small),
+              "|ERROR: (extractCollisionData) " + small + " is 271x270, smaller than 271x271, nothing written\n");
+    EXPECT_FALSE(fileExists(dir.path + "/out.col"));
 }
 
 TEST_F(Extraction, TheShippedCollisionFileIsWhatTheToolMakesOfTheTilesetBitmap)
 {
-    extract("./data/maps/tiles01col.bmp", path("default.col"));
-    EXPECT_EQ(out, "Saving collision layer\n"); // every pixel is one of the five colours
-    EXPECT_EQ(err, "");
-    EXPECT_EQ(readFile(path("default.col")), readFile("./data/maps/default.col"))
+    EXPECT_EQ(extract("./data/maps/tiles01col.bmp"), "Saving collision layer\n|"); // only the five colours
+    EXPECT_EQ(readFile(dir.path + "/out.col"), readFile("./data/maps/default.col"))
         << "regenerate with: build/kettlemoor -e data/maps/tiles01col.bmp data/maps/default.col";
 }
