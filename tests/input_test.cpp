@@ -157,7 +157,6 @@ TEST_F(Input, KeyCaptureTakesTheNextKeyAndDropsEverythingBefore)
     input();
     pushKey(SDL_KEYUP, SDLK_x);
     pushClick(SDL_BUTTON_LEFT);
-    pushWindowClose();
     pushKey(SDL_KEYDOWN, SDLK_q);
     pushKey(SDL_KEYDOWN, SDLK_w);
 
@@ -166,8 +165,8 @@ TEST_F(Input, KeyCaptureTakesTheNextKeyAndDropsEverythingBefore)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "New key for 5: 113\n");
     EXPECT_EQ(keyMapping[K_JUMP], SDLK_q);
     EXPECT_EQ(_resetFrameSkip, 1);
-    EXPECT_EQ(newGameMode, MODE_MENU);   // the window close was lost
-    EXPECT_EQ(keyPress.key[JUMP], 1);    // the release was lost too
+    EXPECT_EQ(newGameMode, MODE_MENU);
+    EXPECT_EQ(keyPress.key[JUMP], 1);    // the release was lost
     EXPECT_EQ(keyPress.key[OK], 0);      // and the click
     EXPECT_EQ(pendingEvents(), 1);       // the key after the captured one waits
 
@@ -179,6 +178,25 @@ TEST_F(Input, KeyCaptureTakesTheNextKeyAndDropsEverythingBefore)
     pushKey(SDL_KEYUP, SDLK_q);
     input();
     EXPECT_EQ(keyPress.key[JUMP], 0);
+}
+
+TEST_F(Input, AQuitRequestDuringKeyCaptureAbandonsItAndAsksForTheExitMode)
+{
+    // A release and a click come first and are dropped as usual; the quit
+    // (window close, or SIGINT/SIGTERM) ends the wait before the key after it.
+    keyMapping[K_JUMP] = SDLK_x;
+    pushKey(SDL_KEYUP, SDLK_x);
+    pushClick(SDL_BUTTON_LEFT);
+    pushWindowClose();
+    pushKey(SDL_KEYDOWN, SDLK_q);
+
+    testing::internal::CaptureStdout();
+    changeKeyMapping(K_JUMP);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(keyMapping[K_JUMP], SDLK_x); // nothing stored
+    EXPECT_EQ(newGameMode, MODE_EXIT);
+    EXPECT_EQ(_resetFrameSkip, 1);
+    EXPECT_EQ(pendingEvents(), 1);         // the later key is left alone
 }
 
 TEST_F(Input, KeyCaptureTakesAJoystickButtonForAJoystickEntry)

@@ -83,6 +83,21 @@ TEST_F(Video, TheDefaultIsA160By120ScreenShownTwiceAsLarge)
     EXPECT_EQ(framesPerSecond, 60);
 }
 
+TEST_F(Video, MouseMotionNeverEntersTheEventQueueWhileButtonsKeysAndQuitDo)
+{
+    ASSERT_EQ(open(160, 120, 2).result, 0);
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+    // Moving the pointer goes through SDL's own motion handling.
+    for (int i = 0; i < 200; i++)
+        SDL_WarpMouse((Uint16)(i % 300), (Uint16)(i % 200));
+    EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 0);
+    EXPECT_EQ(SDL_EventState(SDL_KEYDOWN, SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(SDL_EventState(SDL_MOUSEBUTTONDOWN, SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(SDL_EventState(SDL_QUIT, SDL_QUERY), SDL_ENABLE);
+}
+
 TEST_F(Video, SmallSizesAreRaisedAndScaleZeroMeansUnscaled)
 {
     Opened o = open(100, 100, 2);
