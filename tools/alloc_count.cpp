@@ -4,7 +4,13 @@
 // calls through the replacement as well.
 #include "alloc_count.h"
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#include <cstdio> // defines __GLIBC__ where the C library is glibc
+
+// Counting needs glibc's allocator under its internal names, and a dynamic
+// link: the sanitizers bring their own allocator, and in a static link the
+// C library's malloc cannot be both replaced and called.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || defined(KETTLEMOOR_STATIC_LINK) || \
+    !defined(__GLIBC__) || defined(__UCLIBC__)
 
 long allocCount(void)
 {
