@@ -137,7 +137,7 @@ find_window() {
     [ -n "$window" ] && break
     sleep 0.02
   done
-  [ -n "$window" ] && xdotool windowfocus --sync "$window"
+  [ -n "$window" ] && timeout 5 xdotool windowfocus --sync "$window"
 }
 
 # One case: start, reach the mode, ask for the end, check how it ended.
