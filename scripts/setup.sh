@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs to build and test, if any is missing.
 set -euo pipefail
-packages="g++ cmake make libsdl1.2-dev libgtest-dev libbenchmark-dev"
+# xvfb and xdotool run the game in a real window for the quit test.
+packages="g++ cmake make libsdl1.2-dev libgtest-dev libbenchmark-dev xvfb xdotool"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

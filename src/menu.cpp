@@ -154,12 +154,15 @@ void _menuSet(int menuSubAction, int resetSelected)
 
 // One remapping step: captures the key for the current button into the
 // device's half of the table; after the last button the settings are saved
-// and the controls page comes back.
+// and the controls page comes back. A quit during the capture ends the game
+// there: the remapping goes no further and nothing is saved.
 void menuRemap(int device)
 {
-    // 1. Capture (blocks until a key or button arrives).
+    // 1. Capture (blocks until a key or button arrives, or a quit).
     int base = (device == DEVICE_JOYSTICK) ? J_UP : K_UP;
     changeKeyMapping(base + remapCurKey);
+    if (event.type == SDL_QUIT)
+        return;
 
     // 2. Next button, or 3. the ninth one is done.
     if (remapCurKey < MENU) {

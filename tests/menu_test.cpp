@@ -241,3 +241,40 @@ TEST_F(MenuTest, JoystickRemappingAsksNineButtonsAndLeavesTheKeyboardHalf)
 {
     remapsNineButtonsInOrder(1);
 }
+
+TEST_F(MenuTest, AQuitDuringRemappingEndsItThereAndSavesNothing)
+{
+    TempDir dir;
+    ASSERT_EQ(mkdir((dir.path + "/data").c_str(), 0755), 0);
+    InDirectory inDir(dir.path);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    for (int i = 0; i < 18; i++)
+        keyMapping[i] = 1000 + i;
+    newGameMode = MODE_MENU;
+
+    // Two buttons are captured, then the window is closed during the third.
+    const int syms[2] = {SDLK_w, SDLK_s};
+    queueKeyPresses(syms, 2);
+    SDL_Event quitEvent;
+    memset(&quitEvent, 0, sizeof quitEvent);
+    quitEvent.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&quitEvent), 0);
+
+    _menuSet(2, 1);
+    press(OK);
+    testing::internal::CaptureStdout();
+    for (int step = 0; step < 3; step++)
+        EXPECT_EQ(menuUpdate(), 0);
+    testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(newGameMode, MODE_EXIT);
+    EXPECT_EQ(keyMapping[K_UP], SDLK_w);
+    EXPECT_EQ(keyMapping[K_DOWN], SDLK_s);
+    EXPECT_EQ(keyMapping[K_LEFT], 1000 + K_LEFT);
+    EXPECT_EQ(remapCurKey, 2);
+    EXPECT_FALSE(fileExists("data/config.cfg"));
+
+    SDL_Quit();
+    memset(keyMapping, 0, sizeof keyMapping);
+    newGameMode = MODE_EXIT;
+}

@@ -75,13 +75,20 @@ void input(void)
 }
 
 // Waits, without sleeping, for a key or joystick button and stores its code in
-// keyMapping[key]; every other event meanwhile is dropped. The time spent
-// waiting is not caught up by the main loop afterwards.
+// keyMapping[key]; every other event meanwhile is dropped, except a request to
+// quit (the window's close button, or SIGINT/SIGTERM, which SDL turns into the
+// same event): that abandons the capture, storing nothing, and asks for the
+// exit mode, so the game still ends. The time spent waiting is not caught up
+// by the main loop afterwards.
 void changeKeyMapping(int key)
 {
     for (;;) {
         if (!SDL_PollEvent(&event))
             continue;
+        if (event.type == SDL_QUIT) {
+            newGameMode = MODE_EXIT;
+            break;
+        }
         if (event.type == SDL_KEYDOWN) {
             printf("New key for %d: %d\n", key, static_cast<int>(event.key.keysym.sym));
             keyMapping[key] = event.key.keysym.sym;

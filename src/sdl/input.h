@@ -35,5 +35,6 @@ extern SDL_Event event;
 // Handles at most one pending event.
 void input(void);
 
-// Blocks until a key (or joystick button) is pressed and stores it in keyMapping[key].
+// Blocks until a key (or joystick button) is pressed and stores it in keyMapping[key];
+// a quit request meanwhile stores nothing and sets newGameMode to MODE_EXIT.
 void changeKeyMapping(int key);

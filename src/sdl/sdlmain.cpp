@@ -91,8 +91,12 @@ int initSDL(void)
     const int failed = (scale == 1) ? openUnscaled() : openScaled();
     if (failed)
         return 1;
-    // 5. The window.
+    // 5. The window. The game reads no mouse motion; were motion events let
+    // in, moving the mouse over the window could fill SDL's event queue
+    // faster than input() drains it (one event per step), delaying every press
+    // and dropping a quit request when the queue is full.
     SDL_ShowCursor(SDL_DISABLE);
+    SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
     SDL_WM_SetCaption("Kettlemoor", nullptr);
     framesPerSecond = TARGET_FPS;
     return 0;
