@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build and test, if any is missing.
+# Installs the Debian packages the game needs to build and test, if any is
+# missing; packages named as arguments (e.g. the fuzzing compiler) are added.
 set -euo pipefail
-packages="g++ cmake make libsdl1.2-dev libgtest-dev libbenchmark-dev"
+packages="g++ cmake make libsdl1.2-dev libgtest-dev libbenchmark-dev $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
