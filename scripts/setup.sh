@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build and test, if any is missing.
+# Installs the Debian packages the game needs to build and test, if any is
+# missing; packages named as arguments (e.g. the fuzzing compiler) are added.
 set -euo pipefail
 # xvfb and xdotool run the game in a real window for the quit test.
-packages="g++ cmake make libsdl1.2-dev libgtest-dev libbenchmark-dev xvfb xdotool"
+packages="g++ cmake make libsdl1.2-dev libgtest-dev libbenchmark-dev xvfb xdotool $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
