@@ -1,14 +1,21 @@
 #include "enemy.h"
 
-EnemyList *EnemyListHead = nullptr;
-
-// ---- the list and its records ----
-
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "animation.h"
+#include "camera.h"
+#include "collision.h"
 #include "fileio.h"
+#include "map.h"
+#include "player.h"
+#include "sdldraw.h"
+#include "sdlmain.h"
+
+EnemyList *EnemyListHead = nullptr;
+
+// ---- the list and its records ----
 
 // Enemy type numbers as level files give them.
 const int ENEMY_TYPE_KEY = -1;
@@ -143,16 +150,6 @@ void enemyDelete(EnemyList *enemyNode)
 }
 
 // ---- updating and drawing the list ----
-
-#include <cmath>
-#include <cstdlib>
-
-#include "camera.h"
-#include "collision.h"
-#include "map.h"
-#include "player.h"
-#include "sdldraw.h"
-#include "sdlmain.h"
 
 // How far beyond half the screen an enemy's centre may be from the camera's
 // centre and still be updated, in pixels.

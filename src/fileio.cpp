@@ -1,13 +1,19 @@
 #include "fileio.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <unistd.h>
 
+#include "enemy.h"
 #include "global.h"
 #include "input.h"
+#include "main.h"
+#include "map.h"
+#include "sdldraw.h"
 
 const char *const GENERATED_HEADER =
     "#This file was generated automatically, any extra lines will be overwritten\n";
@@ -225,14 +231,6 @@ int saveConfig(const char *filename)
 }
 
 // ---- map file ----
-
-#include <climits>
-#include <cmath>
-
-#include "enemy.h"
-#include "main.h"
-#include "map.h"
-#include "sdldraw.h"
 
 // Where the tileset images named in a level file live.
 static const char MAP_TILESET_DIR[] = "./data/gfx/";
