@@ -161,8 +161,8 @@ TEST_F(Player, TheKeyOpensTheExitAndStunnedEnemiesArePickedUpCarriedAndThrown)
     EXPECT_EQ(enemyCarried, nullptr);
     step();
     EXPECT_EQ(enemyCarried, frog);
-    // With a wall where it is held, the throw only consumes the press.
-    fillTiles(0, 5, 19, 5, TILE_SOLID);
+    // With anything where it is held, a wall or even a hazard, the throw only consumes the press.
+    fillTiles(0, 5, 19, 5, TILE_HAZARD);
     press("A");
     EXPECT_EQ(std::tuple(keyPress.key[ACTION], enemyCarried, frog->carried), std::tuple(0, frog, 1));
 }
