@@ -68,4 +68,9 @@ TEST_F(Anim, JumpPosesAreFixedShortListsWrapAndImpossibleEntriesDrawNothing)
     EXPECT_EQ(drawn(STATE_IDLE, 1, 2), (Sprites{-1, -1})); // no list at all
     setAnim(0, 2, &a->die.right, 256, -1);                 // outside the sheet's 256 cells
     EXPECT_EQ(drawn(STATE_DYING, 1, 2), (Sprites{-1, -1}));
+    // A new sprite sheet, even one that fails to load, leaves the lists and counters as they were.
+    testing::internal::CaptureStderr();
+    initAnim(a, "data/gfx/no-such-sheet.bmp", 16, 16, 16, 256);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::tuple(a->animIMG, a->oldState, a->walk.left.numOfFrames), std::tuple(nullptr, STATE_DYING, 2));
 }

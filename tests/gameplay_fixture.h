@@ -68,7 +68,7 @@ inline Enemy *addEnemy(int type, float x, float y)
 inline std::string motion(const Creature &c)
 {
     char text[128], *end = text;
-    for (float v : {c.x, c.y, c.vx, c.vy})
+    for (float v : {c.x, c.y, c.vx, c.vy}) // each number, then a space
         *(end = std::to_chars(end, text + sizeof text, v).ptr)++ = ' ';
     return std::string(text, end) + std::to_string(c.groundContact) + " " + std::to_string(c.state);
 }
