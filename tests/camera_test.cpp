@@ -1,187 +1,62 @@
 // The camera and the tile map drawing.
-#include <gtest/gtest.h>
+#include <cstdio>
 
-#include <string>
-
-#include "camera.h"
-#include "map.h"
+#include "gameplay_fixture.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
 
-namespace {
-
-// A level of w x h tiles on the default 160 x 120 screen; cell (i, j) holds (i * 7 + j) mod 256.
-class Camera : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        freeMap();
-        screenWidth = 160;
-        screenHeight = 120;
-    }
-    void TearDown() override
-    {
-        freeMap();
-        camera = Box{0, 0, 0, 0};
-    }
-
-    static void makeLevel(int w, int h)
-    {
-        freeMap();
-        curLvl.layer0.w = w;
-        curLvl.layer0.h = h;
-        testing::internal::CaptureStdout();
-        ASSERT_EQ(initMapArray(&curLvl.layer0), 0);
-        testing::internal::GetCapturedStdout();
-        for (int i = 0; i < w; i++)
-            for (int j = 0; j < h; j++)
-                curLvl.layer0.array[i][j] = static_cast<unsigned char>(i * 7 + j);
-    }
-
-    static void expectCamera(int x, int y, int w, int h)
-    {
-        EXPECT_EQ(camera.x, x);
-        EXPECT_EQ(camera.y, y);
-        EXPECT_EQ(camera.w, w);
-        EXPECT_EQ(camera.h, h);
-    }
-
-    // The tile ranges shown by a camera at (x, y) with the screen's size.
-    static TileView viewAt(int x, int y)
-    {
-        camera = Box{x, y, screenWidth, screenHeight};
-        TileView view;
-        cameraTileView(&view);
-        return view;
-    }
-};
-
-} // namespace
-
-TEST_F(Camera, CentringKeepsTheViewInsideTheLevel)
+// Centres the camera on (x, y) in a level of w x h tiles (only the size is read) and tells
+// where it is and which tiles it shows: "x,y wxh columns first-last rows first-last at sx,sy",
+// the first tile landing on the screen at (sx, sy).
+static std::string centred(int w, int h, int x, int y)
 {
-    makeLevel(20, 15);
-    initCamera();
-    expectCamera(0, 0, 160, 120);
-    centerCameraOnCoords(0, 0);
-    expectCamera(0, 0, 160, 120);
-    centerCameraOnCoords(1000, 1000);
-    expectCamera(160, 120, 160, 120);
-    centerCameraOnCoords(200, 100);
-    expectCamera(120, 40, 160, 120);
-
-    // The offsets stay 80 and 60 on a larger screen.
-    makeLevel(40, 30);
-    screenWidth = 320;
-    screenHeight = 240;
-    initCamera();
-    centerCameraOnCoords(100, 100);
-    expectCamera(20, 40, 320, 240);
+    curLvl.layer0.w = w; curLvl.layer0.h = h;
+    centerCameraOnCoords(x, y);
+    TileView v;
+    cameraTileView(&v);
+    char text[100];
+    snprintf(text, sizeof text, "%d,%d %dx%d columns %d-%d rows %d-%d at %d,%d", camera.x, camera.y, camera.w, camera.h,
+             v.firstColumn, v.endColumn - 1, v.firstRow, v.endRow - 1, v.screenX, v.screenY);
+    return text;
 }
 
-TEST_F(Camera, ALevelSmallerThanTheScreenIsShownWholeFromItsCorner)
+TEST(Camera, TheViewStaysInsideTheLevelAndShowsTheTilesItCoversWithAnExtraRow)
 {
-    makeLevel(5, 5);
-    camera = Box{37, -12, 160, 120};
-    setCamera(&camera);
-    expectCamera(0, 0, 80, 80);
-
-    // The view keeps its shrunken size until initCamera.
-    makeLevel(30, 30);
-    centerCameraOnCoords(300, 300);
-    expectCamera(220, 240, 80, 80);
     initCamera();
-    expectCamera(0, 0, 160, 120);
-
-    // Only one axis shrinks when only one is smaller.
-    makeLevel(40, 4);
-    camera = Box{100, 30, 160, 120};
-    setCamera(&camera);
-    expectCamera(100, 0, 160, 64);
-}
-
-TEST_F(Camera, TheViewCoversTheVisibleTilesWithAnExtraRow)
-{
-    makeLevel(40, 30);
-
-    // Aligned: columns 1-10, rows 2-9, the first tile at (0, 0).
-    TileView view = viewAt(16, 32);
-    EXPECT_EQ(view.firstColumn, 1);
-    EXPECT_EQ(view.endColumn, 11);
-    EXPECT_EQ(view.firstRow, 2);
-    EXPECT_EQ(view.endRow, 10);
-    EXPECT_EQ(view.screenX, 0);
-    EXPECT_EQ(view.screenY, 0);
-
-    // Not aligned: columns 1-11, rows 2-10, the first tile at (-4, -4).
-    view = viewAt(20, 36);
-    EXPECT_EQ(view.firstColumn, 1);
-    EXPECT_EQ(view.endColumn, 12);
-    EXPECT_EQ(view.firstRow, 2);
-    EXPECT_EQ(view.endRow, 11);
-    EXPECT_EQ(view.screenX, -4);
-    EXPECT_EQ(view.screenY, -4);
-
-    // At the bottom edge the row below the layer is left out.
-    view = viewAt(0, 30 * 16 - 120);
-    EXPECT_EQ(view.firstRow, 22);
-    EXPECT_EQ(view.endRow, 30);
-    view = viewAt(0, 30 * 16 - 120 - 8);
-    EXPECT_EQ(view.endRow, 30);
-    makeLevel(10, 30);
-    view = viewAt(2, 0);
-    EXPECT_EQ(view.endColumn, 10);
-}
-
-TEST_F(Camera, TheMapIsNotDrawnWithoutTilesOrALevel)
-{
-    makeLevel(20, 15);
-    camera = Box{0, 0, 15, 120};
-    testing::internal::CaptureStdout();
-    dMap();
-    camera = Box{0, 0, 160, 0};
-    dMap();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR: (dMap) cw or ch must be greater than zero!\n"
-                                                      "ERROR: (dMap) cw or ch must be greater than zero!\n");
-
-    freeMap();
+    EXPECT_EQ(centred(20, 15, 0, 0), "0,0 160x120 columns 0-9 rows 0-7 at 0,0");
+    // At the bottom edge the rows past the layer are left out.
+    EXPECT_EQ(centred(20, 15, 1000, 1000), "160,120 160x120 columns 10-19 rows 7-14 at 0,-8");
+    EXPECT_EQ(centred(40, 30, 96, 92), "16,32 160x120 columns 1-10 rows 2-9 at 0,0");
+    EXPECT_EQ(centred(40, 30, 100, 96), "20,36 160x120 columns 1-11 rows 2-10 at -4,-4");
+    // A level smaller than the view is shown from its corner with the view shrunk to it, along
+    // the smaller axis only; the view stays shrunk, still centred 80 and 60 away, until initCamera.
+    EXPECT_EQ(centred(5, 5, 37, 48), "0,0 80x80 columns 0-4 rows 0-4 at 0,0");
+    EXPECT_EQ(centred(30, 30, 300, 300), "220,240 80x80 columns 13-18 rows 15-20 at -12,0");
     initCamera();
-    testing::internal::CaptureStdout();
-    dMap();
-    dMap();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "WARNING: (dMap) Empty array. Aborting.\n"
-                                                      "WARNING: (dMap) Empty array. Aborting.\n");
+    EXPECT_EQ(centred(40, 4, 200, 100), "120,0 160x64 columns 7-17 rows 0-3 at -8,0");
 }
 
-TEST_F(Camera, EveryScreenPixelShowsTheTileUnderIt)
+TEST(Camera, EveryScreenPixelShowsTheTileUnderIt)
 {
-    // A tileset whose tile t is filled with the colour t + 1, and a screen cleared to 0.
-    SDL_Surface *tileset = SDL_CreateRGBSurface(SDL_SWSURFACE, 271, 271, 32, 0xFF0000, 0xFF00, 0xFF, 0);
-    SDL_Surface *target = SDL_CreateRGBSurface(SDL_SWSURFACE, 160, 120, 32, 0xFF0000, 0xFF00, 0xFF, 0);
-    ASSERT_TRUE(tileset && target);
-    makeLevel(30, 20);
+    // Tile t of the tileset is filled with colour t + 1; cell (i, j) holds tile (20 * i + j) mod 256.
+    SDL_Surface *const game = screen;
+    screen = SDL_CreateRGBSurface(SDL_SWSURFACE, 160, 120, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    curLvl.layer0.tilesetIMG = SDL_CreateRGBSurface(SDL_SWSURFACE, 16, 4096, 32, 0xFF0000, 0xFF00, 0xFF, 0);
     for (int t = 0; t < 256; t++) {
-        SDL_Rect clip = {static_cast<Sint16>((t % 16) * 17), static_cast<Sint16>((t / 16) * 17), 16, 16};
-        curLvl.layer0.tileClip[t] = clip;
-        SDL_FillRect(tileset, &clip, static_cast<Uint32>(t + 1));
+        curLvl.layer0.tileClip[t] = SDL_Rect{0, Sint16(16 * t), 16, 16};
+        SDL_FillRect(curLvl.layer0.tilesetIMG, &curLvl.layer0.tileClip[t], Uint32(t + 1));
     }
-    curLvl.layer0.tilesetIMG = tileset;
-    SDL_Surface *oldScreen = screen;
-    screen = target;
-
-    const Box cameras[] = {{20, 36, 160, 120}, {16, 32, 160, 120}, {30 * 16 - 160, 20 * 16 - 120, 160, 120}, {0, 0, 160, 120}};
-    for (const Box &cam : cameras) {
-        SDL_FillRect(target, nullptr, 0);
+    buildLevel(30, 20);
+    for (int cell = 0; cell < 30 * 20; cell++)
+        setTile(cell / 20, cell % 20, (unsigned char)cell);
+    for (const Box &cam : {Box{20, 36, 160, 120}, Box{320, 200, 160, 120}}) { // the second at the bottom right
         camera = cam;
         dMap();
-        const Uint32 *pixels = static_cast<const Uint32 *>(target->pixels);
-        for (int sy = 0; sy < 120; sy++)
-            for (int sx = 0; sx < 160; sx++) {
-                const int tile = curLvl.layer0.array[(cam.x + sx) / 16][(cam.y + sy) / 16];
-                ASSERT_EQ(pixels[sy * target->pitch / 4 + sx], static_cast<Uint32>(tile + 1))
-                    << "camera " << cam.x << "," << cam.y << " screen " << sx << "," << sy;
-            }
+        for (int p = 0; p < 160 * 120; p++) // every pixel p of the screen, row by row
+            ASSERT_EQ(((Uint32 *)screen->pixels)[p / 160 * screen->pitch / 4 + p % 160],
+                      curLvl.layer0.array[(cam.x + p % 160) / 16][(cam.y + p / 160) / 16] + 1u) << cam.x << " " << p;
     }
-    screen = oldScreen;
-    SDL_FreeSurface(target);
+    SDL_FreeSurface(screen);
+    screen = game;
+    freeMap();
 }

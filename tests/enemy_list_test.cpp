@@ -1,105 +1,42 @@
-// The enemy list and its records: creating enemies by type and freeing them.
+// The enemy list: creating enemies by type, in front of the list, and freeing them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "enemy.h"
 
-namespace {
-
-class EnemyListTest : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        cleanList(EnemyListHead);
-        EnemyListHead = nullptr;
-    }
-
-    // Adds an enemy in front of the list, keeping what it printed.
-    EnemyList *add(int x, int y, int type)
-    {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EnemyList *head = prependElement(EnemyListHead, x, y, type);
-        out = testing::internal::GetCapturedStdout();
-        testing::internal::GetCapturedStderr();
-        if (head)
-            EnemyListHead = head;
-        return head;
-    }
-
-    std::string out;
-};
-
-// A program as "action:param1,param2" per node.
-std::vector<std::string> programOf(const Enemy &mob)
+// One enemy as "type x,y: action:param1,param2 ...", its program node by node.
+static std::string describe(const Enemy &mob)
 {
-    std::vector<std::string> nodes;
-    for (int i = 0; i < mob.nmbrOfAIActions; i++) {
-        const AINode &n = *mob.aiActions[i];
-        nodes.push_back(std::to_string(n.action) + ":" + std::to_string(n.param1) + "," + std::to_string(n.param2));
-        EXPECT_EQ(n.param3, 0);
-        EXPECT_EQ(n.value1, 0);
-    }
-    return nodes;
+    char text[160];
+    int n = snprintf(text, sizeof text, "%d %g,%g:", mob.type, mob.creature.x, mob.creature.y);
+    for (int i = 0; i < mob.nmbrOfAIActions; i++)
+        n += snprintf(text + n, sizeof text - n, " %d:%d,%d", mob.aiActions[i]->action, mob.aiActions[i]->param1,
+                      mob.aiActions[i]->param2);
+    return std::string(text) + "\n";
 }
 
-} // namespace
-
-TEST_F(EnemyListTest, ANewEnemyStandsStillFacingRightWithItsTypesProgram)
+TEST(EnemyList, EachKnownTypeIsPrependedWithItsProgramAndAnnouncedOthersRefused)
 {
-    EnemyList *frog = add(32, 48, 2);
-    ASSERT_NE(frog, nullptr);
-    EXPECT_EQ(out, "32:48:2\n");
-    const Enemy &mob = frog->mob;
-    EXPECT_EQ(mob.type, 2);
-    EXPECT_EQ(mob.creature.x, 32.0f);
-    EXPECT_EQ(mob.creature.y, 48.0f);
-    EXPECT_EQ(mob.creature.state, 0);
-    EXPECT_EQ(mob.creature.direction, 1);
-    EXPECT_EQ(mob.curAction, -1);
-    EXPECT_EQ(frog->next, nullptr);
-
-    const std::vector<std::vector<std::string>> programs = {
-        {"0:0,0"},                          // key: stands still
-        {"0:60,0", "2:0,20"},               // monkey
-        {"3:4,0", "1:3,0"},                 // shell
-        {"0:180,0", "1:2,0", "2:10,30"},    // frog
-        {"3:2,0", "1:3,0"},                 // squid
-        {"0:60,0", "2:0,20"},               // plant
-    };
-    for (int type = -1; type <= 4; type++) {
-        EnemyList *node = add(type, 0, type);
-        ASSERT_NE(node, nullptr);
-        EXPECT_EQ(programOf(node->mob), programs[type + 1]) << "type " << type;
-    }
-}
-
-TEST_F(EnemyListTest, TheListRunsFromTheLastCreatedEnemy)
-{
-    add(0, 0, -1);
-    add(16, 0, 2);
-    add(32, 0, 1);
-    std::vector<int> types;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr(); // without a display the sprite sheets are not converted
+    for (int type = -2; type <= 5; type++)
+        EnemyListHead = prependElement(EnemyListHead, 16 * type, 48, type);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "WARNING: (prependElement) Unknown enemy type -2 at -32:48. Ignoring...\n"
+              "-16:48:-1\n0:48:0\n16:48:1\n32:48:2\n48:48:3\n64:48:4\n"
+              "WARNING: (prependElement) Unknown enemy type 5 at 80:48. Ignoring...\n");
+    // The last one created comes first: plant, squid, frog, shell, monkey, key.
+    std::string listed;
     for (const EnemyList *node = EnemyListHead; node; node = node->next)
-        types.push_back(node->mob.type);
-    EXPECT_EQ(types, (std::vector<int>{1, 2, -1}));
-
+        listed += describe(node->mob);
+    EXPECT_EQ(listed, "4 64,48: 0:60,0 2:0,20\n3 48,48: 3:2,0 1:3,0\n2 32,48: 0:180,0 1:2,0 2:10,30\n"
+                      "1 16,48: 3:4,0 1:3,0\n0 0,48: 0:60,0 2:0,20\n-1 -16,48: 0:0,0\n");
+    const Enemy &plant = EnemyListHead->mob;
+    EXPECT_EQ(std::tuple(plant.creature.state, plant.creature.direction, plant.curAction), std::tuple(0, 1, -1));
     cleanList(EnemyListHead);
     EnemyListHead = nullptr;
-    cleanList(nullptr);
-    enemyDelete(nullptr);
-}
-
-TEST_F(EnemyListTest, AnUnknownTypeIsRefusedAndTheListKept)
-{
-    EnemyList *key = add(8, 8, -1);
-    for (int type : {-2, 5, 1000}) {
-        EXPECT_EQ(add(1, 2, type), key);
-        EXPECT_EQ(out, "WARNING: (prependElement) Unknown enemy type " + std::to_string(type) +
-                           " at 1:2. Ignoring...\n");
-    }
-    EXPECT_EQ(EnemyListHead, key);
-    EXPECT_EQ(key->next, nullptr);
 }
