@@ -134,3 +134,12 @@ unsigned int checkCollision(int newX, int newY, Creature *creature)
     // 4. The flags.
     return result;
 }
+
+float clampToWaterSpeed(float v)
+{
+    if (v < -WATER_MAX_SPEED)
+        return (float)-WATER_MAX_SPEED;
+    if (v > WATER_MAX_SPEED)
+        return (float)WATER_MAX_SPEED;
+    return v;
+}

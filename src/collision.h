@@ -10,6 +10,12 @@ enum {
     COLLISION_HAZARD = 8
 };
 
+// Every creature in water moves at most this fast along each axis, px/step.
+const double WATER_MAX_SPEED = 0.1;
+
+// Clamps a speed to the water's limit (compared in double, stored as float).
+float clampToWaterSpeed(float v);
+
 // 1 if (x, y) lies inside box (right and bottom edges exclusive).
 int isPixelInsideBox(Box *box, int x, int y);
 

@@ -240,7 +240,6 @@ const float AI_SPEED_TENTHS = 10.0f;
 const double ENEMY_GRAVITY = 0.1;             // added to vy every step, px/step
 const double STUN_BOUNCE_FACTOR = -0.4;       // vy factor of a stunned enemy hitting floor or ceiling
 const float STUN_SETTLE_SPEED = -0.5f;        // a bounce slower than this settles, px/step
-const double ENEMY_WATER_MAX_SPEED = 0.1;     // |vx| and |vy| limit in water, px/step
 const double SLIDE_FRICTION = 0.9;            // vx factor per step of a stunned enemy on the ground
 const double SLIDE_STOP_SPEED = 0.1;          // a slide slower than this stops, px/step
 const double WALL_BOUNCE_FACTOR = -0.7;       // vx factor of a stunned enemy hitting a wall in the air
@@ -359,16 +358,6 @@ static void enemyRunProgram(Enemy *enemy)
     }
 }
 
-// Clamps a speed to the water's limit (double compare, float store).
-static float enemyClampToWaterSpeed(float v)
-{
-    if (v < -ENEMY_WATER_MAX_SPEED)
-        return (float)-ENEMY_WATER_MAX_SPEED;
-    if (v > ENEMY_WATER_MAX_SPEED)
-        return (float)ENEMY_WATER_MAX_SPEED;
-    return v;
-}
-
 // The vertical test at the old column: floors and ceilings (a stunned enemy
 // bounces), water, or free fall.
 static void enemyMoveVertically(Creature *c, int enemyXInt, int enemyNewYInt, float enemyNewY)
@@ -387,8 +376,8 @@ static void enemyMoveVertically(Creature *c, int enemyXInt, int enemyNewYInt, fl
             c->vy = 0;
         }
     } else if (collision & COLLISION_WATER) {
-        c->vx = enemyClampToWaterSpeed(c->vx);
-        c->vy = enemyClampToWaterSpeed(c->vy);
+        c->vx = clampToWaterSpeed(c->vx);
+        c->vy = clampToWaterSpeed(c->vy);
         c->groundContact = 1;
         c->y = enemyNewY;
     } else {

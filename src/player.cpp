@@ -44,7 +44,6 @@ const float WALL_JUMP_OFF_SPEED = 1.0f;       // |vx| away from the wall, px/ste
 const int WALL_PROBE_DISTANCE = 2;            // how far a wall may be from the box, px
 const double WALL_JUMP_MAX_FALL_SPEED = 1.5;  // no wall jump when falling faster, px/step
 const int WALL_JUMP_LOCK_STEPS = 10;          // left/right ignored after a wall jump, steps
-const double WATER_MAX_SPEED = 0.1;           // |vx| and |vy| limit in water, px/step
 const int INVINCIBILITY_STEPS = 120;          // invulnerable after a hit, steps
 const int STOMP_STUN_STEPS = 300;             // a stomped enemy's stun, steps
 const float STOMP_BOUNCE_SPEED = -1.3f;       // player's vy after a stomp, px/step
@@ -189,16 +188,6 @@ static void playerJumpInput(void)
     } else if (player.vy <= WALL_JUMP_MAX_FALL_SPEED) {
         playerWallJump();
     }
-}
-
-// Clamps a speed to the water's limit (double compare, float store).
-static float clampToWaterSpeed(float v)
-{
-    if (v < -WATER_MAX_SPEED)
-        return (float)-WATER_MAX_SPEED;
-    if (v > WATER_MAX_SPEED)
-        return (float)WATER_MAX_SPEED;
-    return v;
 }
 
 // The vertical test at the old column: landing, ceilings, water and hazards.
