@@ -473,6 +473,11 @@ int loadMap(const char *filename)
     return 0;
 }
 
+int loadMapTileset(mapLayer *layer, const char *name)
+{
+    return mapLoadTileset(layer, name);
+}
+
 // Writes a layer's grid: one line per row, each cell as a number and a blank.
 static void mapWriteGrid(FILE *ofp, const mapLayer *layer)
 {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "sdldraw.h"
 
@@ -123,5 +124,21 @@ int freeMap(void)
     // 5. The tileset images; the pointers are cleared so a second freeMap releases nothing.
     freeImage(&curLvl.layer0.tilesetIMG);
     freeImage(&curLvl.layer1.tilesetIMG);
+    return 0;
+}
+
+int mapNewLevel(int w, int h, const char *name)
+{
+    freeMap();
+    for (mapLayer *layer : {&curLvl.layer0, &curLvl.layer1}) {
+        layer->w = w;
+        layer->h = h;
+        if (initMapArray(layer)) {
+            freeMap();
+            return 1;
+        }
+        fillMapArray(layer, 0);
+    }
+    snprintf(curLvl.name, sizeof curLvl.name, "%s", name);
     return 0;
 }

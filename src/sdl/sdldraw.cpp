@@ -288,3 +288,24 @@ void drawAnim(Creature *mob, SDL_Rect coord, int state, int dir)
     }
     animEndFrame(anim, state);
 }
+
+// How far outside the screen a creature's box corner may lie and still have
+// part of its sprite in view, in pixels.
+static const int STILL_SPRITE_REACH = 64;
+
+void dCreatureStanding(const Creature *mob, int x, int y)
+{
+    // Far-off creatures are skipped: SDL would wrap their 16-bit positions into view.
+    if (!screen || x < -STILL_SPRITE_REACH || y < -STILL_SPRITE_REACH || x > screen->w + STILL_SPRITE_REACH ||
+        y > screen->h + STILL_SPRITE_REACH)
+        return;
+    const animStruct *anim = &mob->animation;
+    const animFrame *list = mob->direction ? &anim->idle.right : &anim->idle.left;
+    if (!list->frames || list->numOfFrames <= 0)
+        return;
+    const int sprite = list->frames[0];
+    if (sprite < 0 || sprite >= static_cast<int>(sizeof anim->animClip / sizeof anim->animClip[0]))
+        return;
+    SDL_Rect clip = anim->animClip[sprite];
+    applySurface(x + list->posOfTile.x, y + list->posOfTile.y, anim->animIMG, screen, &clip);
+}
