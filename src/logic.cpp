@@ -274,11 +274,12 @@ void logicHiScore(void)
     hiScoreStarted = 0;
 }
 
-// Editor, first step: the level and the camera.
+// Editor, first step: the level (a new one when its file does not exist yet)
+// and the camera.
 static void editorStart(void)
 {
     editorStarted = 1;
-    loadMap(logicLevelFile());
+    editorOpen(logicLevelFile());
     initCamera();
 }
 
@@ -296,6 +297,8 @@ void logicEditor(void)
         }
     } else if (editorMode == EDITOR_EDIT) {
         editorTileEdit();
+    } else if (editorMode == EDITOR_OBJECT) {
+        editorObjectEdit();
     }
 }
 

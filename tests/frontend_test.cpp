@@ -81,10 +81,9 @@ protected:
         memset(&keyPress, 0, sizeof keyPress);
         gameMode = newGameMode = MODE_EXIT;
         quit = ingameState = introController = menuInited = menuState = remapCurKey = remapDevice = 0;
-        drawTitle = drawTitleNextTurn = editorMode = markerWaitMoveTime = markerBlinkTime = markerDraw = 0;
-        tmpTile = lastTile = newTile = 0;
+        drawTitle = drawTitleNextTurn = 0;
+        editorReset();
         curMenu = nullptr;
-        marker = {0, 0, 16, 16};
         inDir.reset();
     }
 
