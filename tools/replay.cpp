@@ -6,16 +6,20 @@
 // script on the same level always ends the same way.
 //
 // Usage, from the directory that holds ./data:
-//   kettlemoor-replay [-map PATH] [--trace] [--shot STEP FILE.bmp]... SCRIPT
+//   kettlemoor-replay [-map PATH] [--editor] [--trace] [--shot STEP FILE.bmp]... SCRIPT
 //   -map PATH   the level to play (default ./data/maps/map01.map)
+//   --editor    run the level editor on it instead of playing it; the run
+//               ends when the editor is left (OK saves the level to PATH)
 //   --trace     after every step print the player's state:
 //               step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d
 //               ground=%d key=%d enemies=%d
+//               or, in the editor, the marked cell and the editor's mode:
+//               step=%d mode=%d editor=%d marker=%d,%d enemies=%d
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
 // The last line of a run is always "result=R steps=N", R being won, gameover,
-// dying, paused, playing or menu.
+// dying, paused, playing, editing or menu.
 //
 // Script lines (read with the game's line reader, so '#' starts a comment):
 //   STEP press BUTTON     BUTTON's key goes down before logic step STEP
@@ -25,7 +29,8 @@
 // one the settings file maps it to. The first in-game step is 1. As in the
 // game, one event is taken per step: two events due in the same step reach
 // the game in consecutive steps, in script order. The run also stops as soon
-// as the game leaves the in-game mode (won, or back to the menu).
+// as the game leaves the in-game mode (won, or back to the menu), or the
+// editor.
 //
 // A bad script line is reported with its line number and nothing runs; the
 // exit status is then 2 (1 when the game cannot start, 0 after a run).
@@ -39,6 +44,7 @@
 #include <SDL.h>
 
 #include "draw.h"
+#include "editor.h"
 #include "enemy.h"
 #include "fileio.h"
 #include "global.h"
@@ -91,6 +97,7 @@ struct Script {
 struct Options {
     const char *scriptPath = nullptr;
     bool trace = false;
+    gameModeEnum mode = MODE_INGAME; // the mode the script drives
     std::vector<Shot> shots;
 };
 
@@ -157,7 +164,7 @@ int loadScript(const char *path, Script *script)
 
 void usage(void)
 {
-    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
+    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
 }
 
 // Reads the command line; 0 on success, 1 after printing the usage.
@@ -167,6 +174,8 @@ int parseArgs(int argc, char **argv, Options *opt)
         if (strcmp(argv[i], "-map") == 0 && i + 1 < argc) {
             free(mapFile);
             mapFile = strdup(argv[++i]);
+        } else if (strcmp(argv[i], "--editor") == 0) {
+            opt->mode = MODE_EDITOR;
         } else if (strcmp(argv[i], "--trace") == 0) {
             opt->trace = true;
         } else if (strcmp(argv[i], "--shot") == 0 && i + 2 < argc && parseStep(argv[i + 1])) {
@@ -220,6 +229,11 @@ int enemyCount(void)
 
 void printTrace(int step)
 {
+    if (gameMode == MODE_EDITOR) {
+        printf("step=%d mode=%d editor=%d marker=%d,%d enemies=%d\n", step, static_cast<int>(gameMode), editorMode,
+               marker.x, marker.y, enemyCount());
+        return;
+    }
     printf("step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
            step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy, player.hp,
            player.groundContact, hasKey, enemyCount());
@@ -251,6 +265,8 @@ const char *resultName(void)
 {
     if (newGameMode == MODE_WON)
         return "won";
+    if (newGameMode == MODE_EDITOR)
+        return "editing";
     if (newGameMode != MODE_INGAME)
         return "menu";
     switch (ingameState) {
@@ -285,11 +301,12 @@ int startGame(void)
     return 0;
 }
 
-// Runs the in-game mode step by step on the replay's own clock, which
-// advances exactly one logic step per step; returns the number of steps run.
+// Runs the in-game mode (or the editor) step by step on the replay's own
+// clock, which advances exactly one logic step per step; returns the number
+// of steps run.
 int runScript(const Script &script, Options *opt)
 {
-    newGameMode = MODE_INGAME;
+    newGameMode = opt->mode;
     size_t next = 0;
     int step = 0;
     while (step < script.lastStep) {
@@ -304,7 +321,7 @@ int runScript(const Script &script, Options *opt)
         if (opt->trace)
             printTrace(step);
         takeShots(&opt->shots, step);
-        if (newGameMode != MODE_INGAME || quit)
+        if (newGameMode != opt->mode || quit)
             break;
     }
     return step;
