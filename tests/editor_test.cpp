@@ -56,6 +56,7 @@ struct EditorTest : ::testing::Test {
         screen = SDL_CreateRGBSurface(SDL_SWSURFACE, screenWidth, screenHeight, 16, 0, 0, 0, 0);
         editorReset();
         memset(&keyPress, 0, sizeof keyPress);
+        EnemyListHead = nullptr;
     }
     void TearDown() override
     {
@@ -328,6 +329,8 @@ struct EditorFileTest : ::testing::Test {
     {
         editorReset();
         memset(&keyPress, 0, sizeof keyPress);
+        EnemyListHead = nullptr;
+        freeMap();
         mapFile = strdup(path.c_str());
     }
     void TearDown() override

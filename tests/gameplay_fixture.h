@@ -92,5 +92,11 @@ struct GameplayTest : ::testing::Test {
         curLvl.exit = {-1, -1};
     }
 
-    void TearDown() override { cleanList(EnemyListHead); freeLevel(); freeAnim(&player.animation); }
+    void TearDown() override
+    {
+        cleanList(EnemyListHead);
+        EnemyListHead = nullptr;
+        freeLevel();
+        freeAnim(&player.animation);
+    }
 };

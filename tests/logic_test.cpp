@@ -2,12 +2,16 @@
 // one input() and one logic() per step, with events pushed into SDL's queue.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
+#include "enemy.h"
 #include "global.h"
 #include "input.h"
 #include "intro.h"
 #include "logic.h"
+#include "main.h"
+#include "map.h"
 #include "sdl_events.h"
 
 // n logic steps of the main loop.
@@ -28,8 +32,13 @@ protected:
         keyMapping[K_OK] = SDLK_RETURN;
         keyMapping[K_BACK] = SDLK_BACKSPACE;
     }
+    // The modes load levels and creatures: they go before SDL, whose surfaces they hold.
     void TearDown() override
     {
+        freeMap();
+        cleanList(EnemyListHead);
+        free(mapFileNext);
+        EnemyListHead = nullptr, mapFileNext = nullptr;
         SDL_Quit();
         logicReset();
         memset(keyMapping, 0, sizeof keyMapping);
