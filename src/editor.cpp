@@ -128,11 +128,10 @@ int editorUpdate(void)
 {
     editorClampMarker();
 
-    // 1. Directions, held.
     int moveX, moveY;
     int anyMoveKeyPressed = editorReadDirections(&moveX, &moveY);
 
-    // 2. JUMP starts an edit from the next step on. The value to restore on a
+    // JUMP starts an edit from the next step on. The value to restore on a
     // cancel is taken once the marker has moved, from the cell actually edited.
     int editRequested = 0;
     if (editorTakePress(JUMP) && editorMarkedCell() != nullptr) {
@@ -140,22 +139,22 @@ int editorUpdate(void)
         editRequested = 1;
     }
 
-    // 3. OK saves and leaves; a failed save is reported by saveMap.
+    // OK saves and leaves; a failed save is reported by saveMap.
     if (editorTakePress(OK)) {
         saveMap(mapFile != nullptr ? mapFile : DEFAULT_MAP_FILE);
         return editorLeave();
     }
 
-    // 4. MENU leaves without saving.
+    // MENU leaves without saving.
     if (editorTakePress(MENU))
         return editorLeave();
 
-    // 5., 6. Marker movement with its repeat delay.
+    // Marker movement with its repeat delay.
     editorMoveMarker(moveX, moveY, anyMoveKeyPressed);
     if (editRequested)
         tmpTile = *editorMarkedCell();
 
-    // 7. The camera follows the marked cell's centre.
+    // The camera follows the marked cell's centre.
     centerCameraOnCoords(marker.x * TILE_SIZE + marker.w / 2, marker.y * TILE_SIZE + marker.h / 2);
     return 0;
 }
@@ -188,7 +187,7 @@ void editorTileEdit(void)
         return;
     }
 
-    // 1. An empty cell starts from the tile last placed on an empty cell.
+    // An empty cell starts from the tile last placed on an empty cell.
     if (lastTileCheck == 1) {
         if (*cell == 0) {
             newTile = 1;
@@ -197,7 +196,7 @@ void editorTileEdit(void)
         lastTileCheck = 0;
     }
 
-    // 2. Changes, as a byte that wraps around.
+    // Changes wrap around as a byte, so tile 0 is one step left of 255.
     if (editorTakePress(UP))
         *cell = (unsigned char)(*cell - TILESET_ROW);
     if (editorTakePress(DOWN))
@@ -207,7 +206,7 @@ void editorTileEdit(void)
     if (editorTakePress(RIGHT))
         *cell = (unsigned char)(*cell + 1);
 
-    // 3. Accept; an edit begun on an empty cell sets the tile offered next time.
+    // Accept; an edit begun on an empty cell sets the tile offered next time.
     if (editorTakePress(JUMP)) {
         if (newTile == 1)
             lastTile = *cell;
@@ -216,7 +215,7 @@ void editorTileEdit(void)
         editorEndEdit();
     }
 
-    // 4., 5. ACTION or MENU cancels: the cell gets its old value back.
+    // ACTION or MENU cancels: the cell gets its old value back.
     if (editorTakePress(ACTION))
         editorCancelEdit(cell);
     if (editorTakePress(MENU))
@@ -227,11 +226,10 @@ void editorTileEdit(void)
 // and the number of the marked tile in the bottom-right corner.
 void editorDraw(void)
 {
-    // 1. The marker rectangle on the logical screen.
     int x = marker.x * TILE_SIZE - camera.x;
     int y = marker.y * TILE_SIZE - camera.y;
 
-    // 2. Blink, counted in drawn frames.
+    // The blink is counted in drawn frames, not logic steps.
     if (markerBlinkTime > 0) {
         markerBlinkTime--;
     } else {
@@ -239,11 +237,11 @@ void editorDraw(void)
         markerDraw = !markerDraw;
     }
 
-    // 3. The marker itself.
+    // Hidden while a tile is edited, so the tile itself shows.
     if (markerDraw == 1 && editorMode == EDITOR_UPDATE)
         dFillRect(x, y, marker.w, marker.h, MARKER_RED, MARKER_GREEN, MARKER_BLUE);
 
-    // 4. The marked tile's number.
+    // The marked tile's number.
     const unsigned char *cell = editorMarkedCell();
     if (cell == nullptr) {
         curTile[0] = '\0';
