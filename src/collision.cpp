@@ -109,18 +109,17 @@ static int lastTileToScan(int start, int size)
 // Outside the level the answer is exactly "blocked": the borders are walls.
 unsigned int checkCollision(int newX, int newY, Creature *creature)
 {
-    // 1. Leaving the level.
+    // The borders are walls, so a box leaving the level is simply blocked.
     if (isOutsideLevel(newX, newY, creature->w, creature->h))
         return COLLISION_SOLID;
 
-    // 2. The box and the tiles it starts in.
     Box box = {newX, newY, creature->w, creature->h};
     const int tileXStart = newX / TILE_SIZE;
     const int tileYStart = newY / TILE_SIZE;
     const int tileXEnd = lastTileToScan(newX, creature->w);
     const int tileYEnd = lastTileToScan(newY, creature->h);
 
-    // 3. The tiles under the box, row by row.
+    // Every tile under the box adds its flags; cells past the right or bottom edge add none.
     unsigned int result = 0;
     for (int tileY = tileYStart; tileY <= tileYEnd; tileY++) {
         for (int tileX = tileXStart; tileX <= tileXEnd; tileX++) {
@@ -131,7 +130,6 @@ unsigned int checkCollision(int newX, int newY, Creature *creature)
         }
     }
 
-    // 4. The flags.
     return result;
 }
 

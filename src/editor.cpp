@@ -520,25 +520,24 @@ int editorUpdate(void)
 {
     editorClampMarker();
 
-    // 1. Directions, held.
     int moveX, moveY;
     int anyMoveKeyPressed = editorReadDirections(&moveX, &moveY);
 
-    // 2. JUMP or ACTION starts an edit from the next step on. What it starts
+    // JUMP or ACTION starts an edit from the next step on. What it starts
     // from is taken once the marker has moved, from the cell actually edited.
     const int editRequested = editorRequestEdit();
 
-    // 3. OK saves and leaves; a failed save is reported by saveMap.
+    // OK saves a level that loaded, and leaves; a failed save is reported by saveMap.
     if (editorTakePress(OK)) {
         editorSave(mapFile != nullptr ? mapFile : DEFAULT_MAP_FILE);
         return editorLeave();
     }
 
-    // 4. MENU leaves without saving.
+    // MENU leaves without saving.
     if (editorTakePress(MENU))
         return editorLeave();
 
-    // 5., 6. Marker movement with its repeat delay; BACK then takes the last
+    // Marker movement with its repeat delay; BACK then takes the last
     // change back and marks its cell.
     editorMoveMarker(moveX, moveY, anyMoveKeyPressed);
     if (editorTakePress(BACK))
@@ -546,7 +545,7 @@ int editorUpdate(void)
     if (editRequested)
         editorBeginEdit();
 
-    // 7. The camera follows the marked cell's centre.
+    // The camera follows the marked cell's centre.
     centerCameraOnCoords(marker.x * TILE_SIZE + marker.w / 2, marker.y * TILE_SIZE + marker.h / 2);
     return 0;
 }
@@ -592,7 +591,7 @@ void editorTileEdit(void)
         return;
     }
 
-    // 1. An empty cell starts from the tile last placed on an empty cell.
+    // An empty cell starts from the tile last placed on an empty cell.
     if (lastTileCheck == 1) {
         if (*cell == 0) {
             newTile = 1;
@@ -601,7 +600,7 @@ void editorTileEdit(void)
         lastTileCheck = 0;
     }
 
-    // 2. Changes, as a byte that wraps around.
+    // Changes wrap around as a byte, so tile 0 is one step left of 255.
     if (editorTakePress(UP))
         *cell = (unsigned char)(*cell - TILESET_ROW);
     if (editorTakePress(DOWN))
@@ -611,11 +610,10 @@ void editorTileEdit(void)
     if (editorTakePress(RIGHT))
         *cell = (unsigned char)(*cell + 1);
 
-    // 3. Accept.
     if (editorTakePress(JUMP))
         editorAcceptTile(cell);
 
-    // 4., 5. ACTION or MENU cancels: the cell gets its old value back.
+    // ACTION or MENU cancels: the cell gets its old value back.
     if (editorTakePress(ACTION))
         editorCancelEdit(cell);
     if (editorTakePress(MENU))
@@ -740,11 +738,10 @@ static void editorDrawSigns(void)
 // bottom left.
 void editorDraw(void)
 {
-    // 1. The marker rectangle on the logical screen.
     int x = marker.x * TILE_SIZE - camera.x;
     int y = marker.y * TILE_SIZE - camera.y;
 
-    // 2. Blink, counted in drawn frames.
+    // The blink is counted in drawn frames, not logic steps.
     if (markerBlinkTime > 0) {
         markerBlinkTime--;
     } else {
@@ -756,11 +753,11 @@ void editorDraw(void)
     editorDrawCreatures();
     editorDrawSigns();
 
-    // 3. The marker itself.
+    // Hidden while a cell is edited, so the cell itself shows.
     if (markerDraw == 1 && editorMode == EDITOR_UPDATE)
         dFillRect(x, y, marker.w, marker.h, MARKER_RED, MARKER_GREEN, MARKER_BLUE);
 
-    // 4. The marked tile's number.
+    // The marked tile's number.
     const unsigned char *cell = editorMarkedCell();
     if (cell == nullptr) {
         curTile[0] = '\0';

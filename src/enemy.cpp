@@ -101,16 +101,15 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
     }
     const EnemyKind *kind = &enemyKinds[type - ENEMY_TYPE_KEY];
 
-    // 1. The node, with every pointer null.
+    // Zeroed, so every pointer is null and a half-built node can be deleted.
     EnemyList *node = static_cast<EnemyList *>(calloc(1, sizeof(EnemyList)));
     if (!node)
         return enemyOutOfMemory();
 
-    // 2. Its type.
     node->mob.type = type;
     printf("%d:%d:%d\n", x, y, type);
 
-    // 3. Sheet, definitions and program.
+    // Sheet, definitions and program.
     initAnim(&node->mob.creature.animation, kind->sheet, kind->tileWidth, kind->tileHeight, kind->row,
              kind->numOfTiles);
     loadMobConfig(&node->mob.creature, kind->file);
@@ -119,7 +118,6 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
         return enemyOutOfMemory();
     }
 
-    // 4. Position and state.
     enemyPlace(&node->mob, x, y);
     node->next = oldHead;
     return node;
@@ -498,35 +496,32 @@ static void enemyFallKnockedOut(Enemy *enemy)
 // knock-outs it causes when thrown.
 void enemyUpdate(Enemy *enemy)
 {
-    // 1. Nothing to do for a missing or dead enemy.
     if (enemy == nullptr || enemy->dead == 1)
         return;
 
-    // 2. Knocked out.
+    // A knocked-out enemy only falls off the screen.
     if (enemy->creature.state == STATE_DYING) {
         enemyFallKnockedOut(enemy);
         return;
     }
 
-    // 3. Carried: the player places it and it keeps its stun.
+    // Carried: the player places it and it keeps its stun.
     if (enemy->carried == 1) {
         if (enemy->creature.state == STATE_STUNNED)
             enemyThrownTest(enemy);
         return;
     }
 
-    // 4. The program, paused while stunned.
+    // The program pauses while stunned.
     if (enemy->confusedTime == 0)
         enemyRunProgram(enemy);
 
-    // 5. Motion.
     enemyMove(&enemy->creature);
 
-    // 6. The stun runs down.
     if (enemy->confusedTime > 0)
         enemy->confusedTime--;
 
-    // 7.-8. State and facing; a stunned enemy may be a thrown one.
+    // A stunned enemy may be a thrown one, which knocks out what it touches.
     enemyChooseState(enemy);
     if (enemy->creature.state == STATE_STUNNED)
         enemyThrownTest(enemy);

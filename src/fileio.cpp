@@ -401,10 +401,9 @@ static void mapStartObjects(MapReader *r)
 static int mapReadWord(MapReader *r, char **words, int i, int n)
 {
     const char *word = words[i];
-    // 1. The level name.
+    // The level name, a word at a time.
     if (r->parseName)
         mapAppendName(word);
-    // 2. The tile section.
     if (r->parseMap) {
         if (!r->mapInited)
             mapInitArrays(r);
@@ -418,12 +417,11 @@ static int mapReadWord(MapReader *r, char **words, int i, int n)
         }
         mapStoreTile(r, word);
     }
-    // 3. The creatures.
     if (r->parseObjects) {
         mapReadObject(words, i, n);
         return 1;
     }
-    // 4-13. The keywords.
+    // The keywords that open a section or carry a value.
     if (strcmp(word, "NAME:") == 0)
         r->parseName = 1;
     else if (strcmp(word, "LAYER0_MAPTILESET:") == 0 && i + 1 < n)
@@ -779,21 +777,20 @@ static void mobConfigLine(char **words, int n, void *ctx)
 {
     MobConfigWalk *walk = static_cast<MobConfigWalk *>(ctx);
     for (int i = 0; i < n; i++) {
-        // 1. The words after "frames" are the list.
+        // The words after "frames" are the list.
         if (walk->parseFrames)
             mobConfigSetFrames(walk->curFrames, words + i, n - i);
-        // 2. Data keywords, once a list may be selected.
+        // Data keywords, once a list may be selected.
         if (walk->parseAnim)
             mobConfigDataWord(walk, words, n, i);
-        // 3. Animation keywords, after "ANIMATION:".
+        // Animation keywords, after "ANIMATION:".
         if (walk->parseAnimType)
             mobConfigAnimationWord(walk, words[i]);
-        // 4. Direction keywords, after an animation keyword.
+        // Direction keywords, after an animation keyword.
         if (walk->parseDirection)
             mobConfigDirectionWord(walk, words[i]);
-        // 5. Size and health.
         mobConfigSizeWord(walk->mob, words, n, i);
-        // 6. The start of the animation section.
+        // Checked last, so "ANIMATION:" itself is not read as an animation keyword.
         if (strcmp(words[i], "ANIMATION:") == 0)
             walk->parseAnimType = 1;
     }

@@ -240,24 +240,22 @@ static void inGameHandleBack(void)
 // level is released when the game is left or won.
 void logicInGame(void)
 {
-    // 1. First step.
     if (!inGameStarted)
         inGameStart();
-    // 2. The player, while alive or dying.
+    // The player moves while alive or dying; game over and the pause freeze it.
     if (ingameState < INGAME_GAME_OVER)
         playerUpdate();
-    // 3. OK: pause, or leave.
+    // OK before BACK: with both pressed while paused, OK leaves the game.
     const int leaving = inGameHandleOk();
-    // 4. BACK: resume.
     inGameHandleBack();
-    // 5. The camera follows the player only while playing.
+    // The camera follows the player only while playing, so a dying player falls out of view.
     if (ingameState == INGAME_PLAYING)
         centerCameraOnCoords(static_cast<int>(player.x) + player.w / 2,
                              static_cast<int>(player.y) + player.h / 2);
-    // 6. The enemies, while the player is alive or dying.
+    // The enemies move while the player is alive or dying.
     if (ingameState < INGAME_GAME_OVER)
         enemyUpdateAll();
-    // 7. Leaving for the menu or the won screen: the next game starts afresh.
+    // Leaving for the menu or the won screen: the next game starts afresh.
     if (leaving)
         newGameMode = MODE_MENU;
     if (leaving || newGameMode == MODE_WON) {

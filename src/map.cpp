@@ -100,17 +100,15 @@ static void mapFreeLayerArray(mapLayer *layer)
 
 int freeMap(void)
 {
-    // 1, 2. The grids.
     mapFreeLayerArray(&curLvl.layer0);
     mapFreeLayerArray(&curLvl.layer1);
 
-    // 3. The tileset names.
     free(curLvl.layer0.tilesetPath);
     free(curLvl.layer1.tilesetPath);
     curLvl.layer0.tilesetPath = nullptr;
     curLvl.layer1.tilesetPath = nullptr;
 
-    // 4. Names, sizes, start and exit.
+    // Names, sizes, start and exit are cleared so a stale level is never half-shown.
     curLvl.name[0] = '\0';
     curLvl.tileset[0] = '\0';
     curLvl.objTileset[0] = '\0';
@@ -121,7 +119,7 @@ int freeMap(void)
     curLvl.start = Point{0, 0};
     curLvl.exit = Point{0, 0};
 
-    // 5. The tileset images; the pointers are cleared so a second freeMap releases nothing.
+    // The tileset images; the pointers are cleared so a second freeMap releases nothing.
     freeImage(&curLvl.layer0.tilesetIMG);
     freeImage(&curLvl.layer1.tilesetIMG);
     return 0;

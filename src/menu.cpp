@@ -158,13 +158,13 @@ void _menuSet(int menuSubAction, int resetSelected)
 // there: the remapping goes no further and nothing is saved.
 void menuRemap(int device)
 {
-    // 1. Capture (blocks until a key or button arrives, or a quit).
+    // The capture blocks until a key or button arrives, or a quit.
     int base = (device == DEVICE_JOYSTICK) ? J_UP : K_UP;
     changeKeyMapping(base + remapCurKey);
     if (event.type == SDL_QUIT)
         return;
 
-    // 2. Next button, or 3. the ninth one is done.
+    // After the ninth button the table is complete and is saved.
     if (remapCurKey < MENU) {
         remapCurKey++;
         return;

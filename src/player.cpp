@@ -361,21 +361,19 @@ static void playerThrow(void)
 // One logic step of the player and its contacts with enemies, the key and the exit.
 void playerUpdate(void)
 {
-    // 1. Gravity.
     player.vy = (float)((double)player.vy + GRAVITY);
 
-    // 2. A dying player only falls.
+    // A dying player only falls.
     if (playerIsDead()) {
         playerFallDead();
         return;
     }
 
-    // 3.-5. Friction, walking and jumping.
     playerApplyFriction();
     playerWalkInput();
     playerJumpInput();
 
-    // 6. The candidate move, from the position before this step.
+    // The candidate move is taken from the position before this step.
     const float playerNewX = player.x + player.vx;
     const float playerNewY = player.y + player.vy;
     const int playerXInt = (int)floorf(player.x);
@@ -383,24 +381,20 @@ void playerUpdate(void)
     const int playerNewXInt = (int)floorf(playerNewX);
     const int playerNewYInt = (int)floorf(playerNewY);
 
-    // 7.-8. Vertical move, then horizontal move on the old row.
+    // Vertical move first, then the horizontal one, tested on the row the step started on.
     playerMoveVertically(playerXInt, playerNewYInt, playerNewY);
     playerMoveHorizontally(playerNewXInt, playerYInt, playerNewX);
 
-    // 9. Bookkeeping.
     playerCountDown();
 
-    // 10. Enemies.
     const int playerBounced = playerTouchEnemies();
 
-    // 11. Death.
     playerCheckDeath();
 
-    // 12. Bounce off a stomped enemy.
+    // Bounce off a stomped enemy.
     if (playerBounced == 1)
         player.vy = STOMP_BOUNCE_SPEED;
 
-    // 13.-14. Carrying and throwing.
     playerPlaceCarried();
     playerThrow();
 }

@@ -70,23 +70,20 @@ static void toolsExtractTile(SDL_Surface *bitmap, const SDL_Rect *clip, int t, u
 
 void extractCollisionData(const char *input, const char *output)
 {
-    // 1. The bitmap, converted to the display format.
+    // The bitmap is converted to the display format so pixels read the same on every depth.
     SDL_Surface *bitmap = toolsLoadBitmap(input);
     if (!bitmap)
         return;
 
-    // 2. One clip rectangle per tile.
     SDL_Rect tileClip[EXTRACT_TILES];
     memset(tileClip, 0, sizeof(tileClip));
     clipImage(tileClip, TILE_SIZE, TILE_SIZE, EXTRACT_TILES_PER_ROW, EXTRACT_TILES);
 
-    // 3. Every pixel of every tile.
     unsigned char layer[EXTRACT_TILES][16][16];
     memset(layer, 0, sizeof(layer));
     for (int t = 0; t < EXTRACT_TILES; t++)
         toolsExtractTile(bitmap, &tileClip[t], t, layer[t]);
 
-    // 4. The file.
     freeImage(&bitmap);
     saveCollisionLayer(layer, output);
 }

@@ -60,7 +60,7 @@ TEST_F(Enemies, AStunnedEnemyBouncesSlidesAndReboundsOffWallsOnlyInTheAir)
 {
     fillTiles(10, 0, 10, 11, TILE_SOLID); // wall from x 160
     const struct { float x, y, vx, vy; const char *after; } cases[] = {
-        {100, 95, 0, 1.9f, "100 95 0 -0.8 0 5"},                 // 2.0 at the floor bounces up at -0.8
+        {100, 95, 0, 1.9f, "100 95 0 -0.8 0 5"},                 // a 2.0 fall at the floor bounces up at -0.8
         {100, 95.9f, 0, 1.15f, "100 95.9 0 -0.5 0 5"},           // exactly 1.25 still bounces, at -0.5
         {100, 95.9f, 0, 1.1f, "100 95.9 0 0 1 5"},               // slower settles
         {100, ON_FLOOR, 1.0f, 0, "101 96.95 0.9 0 1 5"},         // sliding keeps nine tenths...
@@ -99,7 +99,7 @@ TEST_F(Enemies, InWaterAnEnemyWalksAndSinksAtClampedSpeeds)
     fillTiles(0, 1, 19, 6, TILE_WATER);
     Enemy *squid = mob(3, 100, 40);
     EXPECT_EQ(update(squid), "100.2 40.1 0.1 0.1 1 1");
-    EXPECT_EQ(update(squid, 5), "100.69999 41.100002 0.1 0.1 1 1"); // 0.1 across and 0.2 down a step
+    EXPECT_EQ(update(squid, 5), "100.69999 41.100002 0.1 0.1 1 1"); // a tenth across and a fifth down a step
 }
 
 TEST_F(Enemies, AKnockedOutEnemyFallsThroughEverythingAndIsDeadOnlyBelowTheLevel)

@@ -56,7 +56,7 @@ TEST_F(Player, SettlesOntoAFloorByFractionsOfAPixel)
 TEST_F(Player, WalkingRampsUpAndStopsByHalvesTheAirDragsAndAJumpTakesAFreshPressUnlessACeilingStopsIt)
 {
     standAt(0);
-    // 0.6, 0.9, 1.05, 1.125, ... as floats: the acceleration is added in double.
+    // The speeds 0.6, 0.9, 1.05, 1.125, ... as floats: the acceleration is added in double.
     EXPECT_EQ(vxOver("R", 6), (std::vector<float>{0.6f, 0.90000004f, 1.0500001f, 1.125f, 1.1625f, 1.18125f}));
     EXPECT_FLOAT_EQ(vxOver("R", 25).back(), 1.2f);
     // Let go at full speed, it halves every step and stops below a tenth.

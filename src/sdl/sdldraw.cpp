@@ -41,11 +41,10 @@ static const int LIFEBAR_EMPTY = 1;
 // blitted every frame without conversion; magenta becomes transparent.
 SDL_Surface *loadImage(const char *filename)
 {
-    // 1.-2. Load.
     SDL_Surface *loaded = SDL_LoadBMP(filename);
     if (!loaded)
         fprintf(stderr, "ERROR: (loadImage) Failed to load image: %s\n", filename);
-    // 3. Convert. SDL 1.2 crashes converting before video has started, so
+    // SDL 1.2 crashes converting before video has started, so
     // without a display there is nothing to convert to.
     SDL_Surface *image = nullptr;
     if (loaded) {
@@ -53,12 +52,12 @@ SDL_Surface *loadImage(const char *filename)
             image = SDL_DisplayFormat(loaded);
         SDL_FreeSurface(loaded);
     }
-    // 4. Report a failure of either step.
+    // A failure of either loading or converting is reported the same way.
     if (!image) {
         fprintf(stderr, "ERROR: (loadImage) Failed to optimize image: %s\n", filename);
         return nullptr;
     }
-    // 5. The transparent colour, in the converted image's own format.
+    // The transparent colour must be given in the converted image's own format.
     const Uint32 key = SDL_MapRGB(image->format, TRANSPARENT_R, TRANSPARENT_G, TRANSPARENT_B);
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
     return image;

@@ -74,12 +74,11 @@ static int openScaled(void)
 
 int initSDL(void)
 {
-    // 1. Video only.
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "ERROR: (initSDL) Unable to initialize SDL: %s\n", SDL_GetError());
         return 1;
     }
-    // 2. Minimum size and a usable scale.
+    // The screen is never below the minimum size and the scale is never zero.
     if (screenWidth < MIN_SCREEN_WIDTH)
         screenWidth = MIN_SCREEN_WIDTH;
     if (screenHeight < MIN_SCREEN_HEIGHT)
@@ -87,11 +86,10 @@ int initSDL(void)
     screenBpp = SCREEN_BPP;
     if (scale == 0)
         scale = 1;
-    // 3./4. The surfaces.
     const int failed = (scale == 1) ? openUnscaled() : openScaled();
     if (failed)
         return 1;
-    // 5. The window. The game reads no mouse motion; were motion events let
+    // The game reads no mouse motion; were motion events let
     // in, moving the mouse over the window could fill SDL's event queue
     // faster than input() drains it (one event per step), delaying every press
     // and dropping a quit request when the queue is full.
