@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "animation.h"
 #include "enemy.h"
 #include "global.h"
 #include "input.h"
@@ -12,6 +13,7 @@
 #include "logic.h"
 #include "main.h"
 #include "map.h"
+#include "player.h"
 #include "sdl_events.h"
 
 // n logic steps of the main loop.
@@ -32,13 +34,15 @@ protected:
         keyMapping[K_OK] = SDLK_RETURN;
         keyMapping[K_BACK] = SDLK_BACKSPACE;
     }
-    // The modes load levels and creatures: they go before SDL, whose surfaces they hold.
+    // The modes load levels, creatures and the player's sheet: they go before SDL,
+    // whose surfaces they hold.
     void TearDown() override
     {
         freeMap();
         cleanList(EnemyListHead);
         free(mapFileNext);
         EnemyListHead = nullptr, mapFileNext = nullptr;
+        freeAnim(&player.animation);
         SDL_Quit();
         logicReset();
         memset(keyMapping, 0, sizeof keyMapping);
