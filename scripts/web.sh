@@ -51,7 +51,8 @@ build_sdl() {
 # the ones Emscripten carries for its own SDL emulation.
 build_game() {
   emcmake cmake -S "$top" -B "$out/game" -DCMAKE_BUILD_TYPE=Release -DKETTLEMOOR_TESTS=OFF \
-    -DSDL_INCLUDE_DIR="$prefix/include/SDL" -DSDL_LIBRARY="$prefix/lib/libSDL.a" >/dev/null
+    -DSDL_INCLUDE_DIR="$prefix/include/SDL" -DSDL_LIBRARY="$prefix/lib/libSDL.a" \
+    >"$out/configure.log" 2>&1 || { tail -n 30 "$out/configure.log" >&2; return 1; }
   cmake --build "$out/game" -j "$jobs" --target kettlemoor-web kettlemoor-replay
 }
 

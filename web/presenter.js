@@ -38,6 +38,8 @@ Module.showFrame = function (pixels, w, h, pitch) {
     for (var x = 0; x < w; x++) presenterWords[out++] = presenterColours[source[row + x]];
   }
   canvas.getContext('2d').putImageData(presenterImage, 0, 0);
+  // The first frame's time since the page was asked for, for measurements.
+  if (!Module.framesShown) Module.firstFrameAt = performance.now();
   Module.framesShown = (Module.framesShown || 0) + 1;
 };
 
@@ -162,6 +164,7 @@ function storeSync() {
     storeSyncing = false;
     if (error) console.warn('Could not keep the saved files:', error);
     if (storeSyncAgain) { storeSyncAgain = false; storeSync(); return; }
+    storeNote();
     if (Module.onSaved) Module.onSaved();
   });
 }
@@ -169,6 +172,7 @@ function storeSync() {
 // Copies every dirty path into the store (or drops it there when the game
 // removed it), then writes the store to IndexedDB.
 function storeFlush() {
+  if (!storeReady) return;  // done once the database has been read
   var paths = Object.keys(storeDirty);
   storeDirty = {};
   if (paths.length === 0) return;
@@ -219,14 +223,41 @@ function storeWatch() {
   };
 }
 
+// A first visit to the page opens the browser's database for the first
+// time, which can take most of a second; the page notes in localStorage
+// whether anything is stored, and waits for the database before starting the
+// game only when there is something to bring back.
+var STORE_NOTE = 'kettlemoor-saved';
+var storeReady = false;
+
+function storeNoted() {
+  try { return !!localStorage.getItem(STORE_NOTE); } catch (e) { return true; }
+}
+
+function storeNote() {
+  try {
+    if (Module.savedFiles().length) localStorage.setItem(STORE_NOTE, '1');
+    else localStorage.removeItem(STORE_NOTE);
+  } catch (e) { /* without localStorage every visit waits for the database */ }
+}
+
 Module.preRun = Module.preRun || [];
 Module.preRun.push(function () {
   FS.mkdir(STORE);
   FS.mount(IDBFS, {}, STORE);
-  addRunDependency('store');
+  var waiting = storeNoted();
+  if (waiting) addRunDependency('store');
   FS.syncfs(true, function (error) {
     if (error) console.warn('Could not read the saved files:', error);
-    removeRunDependency('store');
+    storeReady = true;
+    if (waiting) {
+      removeRunDependency('store');
+    } else if (Module.calledRun) {
+      // Unexpected files: what the game wrote meanwhile goes over them first.
+      storeFlush();
+      storeRestore();
+      if (Module.onSaved) Module.onSaved();
+    }
   });
 });
 
