@@ -1,6 +1,6 @@
 // Plays the browser build in Debian's headless Chromium: from the splash
 // screens through the title and the menu into a game, then a level edited
-// and saved, a reload, and the keys remapped. Fails on any console error.
+// and saved, a reload, the keys remapped, and Exit. Fails on any console error.
 //
 // Usage: node browser-test.js SITE_DIR SHOT_DIR
 // (puppeteer-core found through NODE_PATH; the browser is /usr/bin/chromium
@@ -212,6 +212,14 @@ async function main() {
     check(await page.evaluate(() => Module.savedFiles().includes('/data/config.cfg')), 'the settings are stored');
     check(config.toString().includes('K_JUMP 120') && config.toString().includes('K_MENU 27'),
       'the stored settings hold the keys pressed');
+
+    // Back to the main page and "Exit": the game ends and the page says so.
+    for (const key of ['ArrowDown', 'ArrowDown', 'Enter', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'Enter',
+      'ArrowDown', 'Enter'])
+      await tap(page, key);
+    await page.waitForFunction(() => !document.getElementById('ended').hidden, { timeout: 5000 })
+      .catch(() => {});
+    check(await page.evaluate(() => !document.getElementById('ended').hidden), '"Exit": the game ends');
   } finally {
     await browser.close();
     server.close();
