@@ -11,6 +11,8 @@ prefix=$out/prefix
 toolchain=$top/cmake/mipsel-linux-gnu.cmake
 jobs=$(nproc)
 
+# as_root, install_missing_packages and, for step 2, fetch_sdl_source: Debian's
+# own source package of SDL 1.2, with its patches applied.
 source "$top/scripts/sdl-source.sh"
 
 # Step 1: the Debian packages: compiler, emulator, source unpacking, GoogleTest sources.
