@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "global.h"
 #include "scaler.h"
@@ -155,6 +158,12 @@ int flip(void)
         fprintf(stderr, "ERROR: (flip) Failed to flip the screen\n");
         return 1;
     }
+#ifdef __EMSCRIPTEN__
+    // SDL's video here has no window: the page copies the finished frame
+    // into its canvas (the replay tool under node has no such hook).
+    EM_ASM({ if (Module.showFrame) Module.showFrame($0, $1, $2, $3); }, shown->pixels, shown->w,
+           shown->h, shown->pitch);
+#endif
     return 0;
 }
 
