@@ -193,6 +193,7 @@ bool markerShows(int x, int y)
 class Legibility : public ::testing::TestWithParam<std::pair<int, int>> {
 protected:
     std::vector<std::string> faults;
+    int pausesSeen = 0;
 
     void SetUp() override
     {
@@ -298,6 +299,7 @@ protected:
             expectLegible(illegibleCentred("GAME OVER", screenHeight - 60), where);
         if (ingameState != INGAME_PAUSED)
             return;
+        pausesSeen++;
         expectLegible(illegibleCentred("PAUSED", screenHeight - 70), where);
         expectLegible(illegibleCentred("Press OK again to quit", screenHeight - 50), where);
         expectCounterLegible(where);
@@ -405,8 +407,10 @@ TEST_P(Legibility, PausedAndLostAlongEveryWinningRouteAndTheEditorOverGround)
         // A winning route ends soon after its last press, so that step stands
         // for its length, at either size of screen.
         const int steps = level.route.empty() ? 0 : level.route.back().step;
+        pausesSeen = 0;
         for (int k = 1; k <= PAUSES_PER_ROUTE; k++)
             pauseAt(level, steps * k / (PAUSES_PER_ROUTE + 1));
+        EXPECT_GE(pausesSeen, PAUSES_PER_ROUTE / 2) << level.name << ": the route is lost too soon to pause along it";
         for (int k = 1; k <= DEATHS_PER_ROUTE; k++)
             dieAt(level, steps * k / (DEATHS_PER_ROUTE + 1));
         editGround(level);
