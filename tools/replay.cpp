@@ -11,6 +11,8 @@
 //   --trace     after every step print the player's state:
 //               step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d
 //               ground=%d key=%d enemies=%d
+//               then one line per enemy, indented: type, position, speed,
+//               state, facing, stun and whether it is carried or thrown
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
@@ -218,11 +220,19 @@ int enemyCount(void)
     return n;
 }
 
+// The player's line, then one indented line per enemy in list order, so a
+// pinned trace notices any change in how a creature moves.
 void printTrace(int step)
 {
     printf("step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
            step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy, player.hp,
            player.groundContact, hasKey, enemyCount());
+    for (EnemyList *node = EnemyListHead; node; node = node->next) {
+        const Enemy &e = node->mob;
+        printf("  type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d\n", e.type,
+               e.creature.x, e.creature.y, e.creature.vx, e.creature.vy, e.creature.state, e.creature.direction,
+               e.confusedTime, e.carried, e.thrown);
+    }
 }
 
 // Writes the logical screen for every shot asked for at this step.
