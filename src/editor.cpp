@@ -5,6 +5,7 @@
 #include "camera.h"
 #include "fileio.h"
 #include "input.h"
+#include "logic.h"
 #include "main.h"
 #include "map.h"
 #include "sdldraw.h"
@@ -23,15 +24,11 @@ const Uint8 MARKER_RED = 8;
 const Uint8 MARKER_GREEN = 56;
 const Uint8 MARKER_BLUE = 8;
 
-// Tiles per row of a tileset: UP and DOWN step a whole row while editing.
-const int TILESET_ROW = 16;
-
 // Where the tile number is drawn, in pixels from the right and bottom edges.
 const int TILE_NUMBER_FROM_RIGHT = 43;
 const int TILE_NUMBER_FROM_BOTTOM = 16;
 
 // The level saved when none was named on the command line.
-const char *const DEFAULT_MAP_FILE = "./data/maps/map01.map";
 
 int editorMode = EDITOR_UPDATE;
 Box marker = {0, 0, 16, 16};
@@ -70,15 +67,6 @@ static void editorClampMarker(void)
 {
     marker.x = editorClamp(marker.x, curLvl.layer0.w);
     marker.y = editorClamp(marker.y, curLvl.layer0.h);
-}
-
-// Consumes a press of button: returns 1 (and clears it) when it was pressed.
-static int editorTakePress(int button)
-{
-    if (keyPress.key[button] != 1)
-        return 0;
-    keyPress.key[button] = 0;
-    return 1;
 }
 
 // Reads the held directions into moveX, moveY; returns 1 when any is held.
@@ -134,19 +122,19 @@ int editorUpdate(void)
     // JUMP starts an edit from the next step on. The value to restore on a
     // cancel is taken once the marker has moved, from the cell actually edited.
     int editRequested = 0;
-    if (editorTakePress(JUMP) && editorMarkedCell() != nullptr) {
+    if (takePress(JUMP) && editorMarkedCell() != nullptr) {
         editorMode = EDITOR_EDIT;
         editRequested = 1;
     }
 
     // OK saves and leaves; a failed save is reported by saveMap.
-    if (editorTakePress(OK)) {
-        saveMap(mapFile != nullptr ? mapFile : DEFAULT_MAP_FILE);
+    if (takePress(OK)) {
+        saveMap(logicLevelFile());
         return editorLeave();
     }
 
     // MENU leaves without saving.
-    if (editorTakePress(MENU))
+    if (takePress(MENU))
         return editorLeave();
 
     // Marker movement with its repeat delay.
@@ -173,7 +161,7 @@ static void editorCancelEdit(unsigned char *cell)
     editorEndEdit();
 }
 
-// One step of changing the marked tile: UP/DOWN a tileset row, LEFT/RIGHT one
+// One step of changing the marked tile: UP/DOWN a tileset row (16 tiles), LEFT/RIGHT one
 // tile, JUMP accepts, ACTION or MENU cancels.
 void editorTileEdit(void)
 {
@@ -197,17 +185,17 @@ void editorTileEdit(void)
     }
 
     // Changes wrap around as a byte, so tile 0 is one step left of 255.
-    if (editorTakePress(UP))
-        *cell = (unsigned char)(*cell - TILESET_ROW);
-    if (editorTakePress(DOWN))
-        *cell = (unsigned char)(*cell + TILESET_ROW);
-    if (editorTakePress(LEFT))
+    if (takePress(UP))
+        *cell = (unsigned char)(*cell - SHEET_CELLS_PER_ROW);
+    if (takePress(DOWN))
+        *cell = (unsigned char)(*cell + SHEET_CELLS_PER_ROW);
+    if (takePress(LEFT))
         *cell = (unsigned char)(*cell - 1);
-    if (editorTakePress(RIGHT))
+    if (takePress(RIGHT))
         *cell = (unsigned char)(*cell + 1);
 
     // Accept; an edit begun on an empty cell sets the tile offered next time.
-    if (editorTakePress(JUMP)) {
+    if (takePress(JUMP)) {
         if (newTile == 1)
             lastTile = *cell;
         newTile = 0;
@@ -216,9 +204,9 @@ void editorTileEdit(void)
     }
 
     // ACTION or MENU cancels: the cell gets its old value back.
-    if (editorTakePress(ACTION))
+    if (takePress(ACTION))
         editorCancelEdit(cell);
-    if (editorTakePress(MENU))
+    if (takePress(MENU))
         editorCancelEdit(cell);
 }
 
