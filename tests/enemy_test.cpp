@@ -1,5 +1,5 @@
 // Enemies in play where the pinned routes do not reach: every kind of stunned
-// bounce, throws and knock-outs, the activity area and removal of the dead.
+// bounce, what a throw knocks out, and the activity area.
 #include "gameplay_fixture.h"
 
 namespace {
@@ -60,18 +60,6 @@ TEST_F(Enemies, AThrownEnemyKnocksOutAllItOverlapsAndItselfUntilItComesToRest)
     EXPECT_EQ(std::tuple(resting->thrown, resting->creature.state, monkey->creature.state), std::tuple(0, 5, 0));
 }
 
-TEST_F(Enemies, AKnockedOutEnemyFallsThroughEverythingAndIsDeadOnlyBelowTheLevel)
-{
-    fillTiles(0, 0, 19, 11, TILE_SOLID);
-    EXPECT_EQ(update(mob(0, 100, 100, 0.5f, -0.8f, 6)), "100.5 99.3 0.5 -0.7 0 6"); // no program, no collision
-    // Exactly at the level's bottom edge it is not yet dead.
-    Enemy *e = mob(0, 100, (float)LEVEL_BOTTOM - 1.0f, 0.5f, 0.9f, 6);
-    EXPECT_EQ(update(e), "100.5 192 0.5 1 0 6");
-    EXPECT_EQ(e->dead, 0);
-    update(e);
-    EXPECT_EQ(e->dead, 1);
-}
-
 TEST_F(Enemies, OnlyEnemiesNearTheCameraMoveAndFrozenOnesLoseTheirStun)
 {
     // Camera centre (80, 60): 128 pixels across and 108 down are allowed.
@@ -86,23 +74,4 @@ TEST_F(Enemies, OnlyEnemiesNearTheCameraMoveAndFrozenOnesLoseTheirStun)
     // A level narrower than the screen shrinks the view and moves its centre, not the area's size.
     camera = {0, 0, 80, 120};
     EXPECT_EQ(isEnemyTooFarAway(mob(0, -80, 52)), 0);
-}
-
-TEST_F(Enemies, DeadEnemiesAreUnlinkedInTheSameStep)
-{
-    Enemy *made[5];
-    for (int i = 4; i >= 0; i--)
-        made[i] = mob(0, 100, ON_FLOOR); // list order made[0] .. made[4]
-    made[0]->dead = made[2]->dead = 1;   // the first and a middle one
-    enemyUpdateAll();
-    std::vector<Enemy *> listed;
-    for (EnemyList *node = EnemyListHead; node; node = node->next)
-        listed.push_back(&node->mob);
-    EXPECT_EQ(listed, (std::vector<Enemy *>{made[1], made[3], made[4]}));
-    EXPECT_EQ(made[1]->curAction, 0); // the living were updated
-    // A knocked-out enemy far away still falls out and goes; so does the last one.
-    made[1]->dead = made[3]->dead = 1;
-    made[4]->creature.x = 1000; made[4]->creature.y = (float)LEVEL_BOTTOM; made[4]->creature.state = 6;
-    enemyUpdateAll();
-    EXPECT_EQ(EnemyListHead, nullptr);
 }
