@@ -12,7 +12,10 @@ static void expectFlags(std::initializer_list<CollisionCase> cases)
 {
     for (CollisionCase c : cases) {
         Creature mob{};
-        mob.w = c.w, mob.h = c.h, mob.y = c.mobY, mob.vy = c.vy;
+        mob.w = c.w;
+        mob.h = c.h;
+        mob.y = c.mobY;
+        mob.vy = c.vy;
         EXPECT_EQ(checkCollision(c.x, c.y, &mob), c.flags) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
     }
 }
@@ -83,7 +86,9 @@ TEST_F(Collision, TheScanAgreesWithAPixelByPixelReference)
     curLvl.exit = {7, 5};
     Creature mob{};
     for (int i = 0; i < 20000; i++) {
-        mob.w = 1 + rand() % 33, mob.h = 1 + rand() % 33, mob.vy = (float)(rand() % 3 - 1) * 0.5f;
+        mob.w = 1 + rand() % 33;
+        mob.h = 1 + rand() % 33;
+        mob.vy = (float)(rand() % 3 - 1) * 0.5f;
         const int x = rand() % 340 - 10, y = rand() % 210 - 10;
         mob.y = (float)(y - rand() % 3) + 0.25f * (float)(rand() % 4); // near the place tried, as in a step
         ASSERT_EQ(checkCollision(x, y, &mob), referenceFlags(x, y, mob)) << "case " << i;

@@ -58,6 +58,11 @@ TEST_F(Player, LandingOnAFrogStunsItButAShellOrAFasterFallerHurts)
         EXPECT_EQ(std::tuple(e->confusedTime, e->creature.vx, player.vy, player.hp),
                   c.stomped ? std::tuple(300, 0.0f, -1.3f, 3) : std::tuple(0, 0.4f, 1.1f, 2));
     }
+    // Feet exactly level with the frog's middle are too low to land on it.
+    place(160, 91, 0, 0.9f);
+    addEnemy(2, 160, 100);
+    step();
+    EXPECT_EQ(player.hp, 2);
 }
 
 TEST_F(Player, TheKeyOpensTheExitAndStunnedEnemiesArePickedUpCarriedAndThrown)
@@ -84,6 +89,11 @@ TEST_F(Player, TheKeyOpensTheExitAndStunnedEnemiesArePickedUpCarriedAndThrown)
     EXPECT_EQ(enemyCarried, nullptr);
     step();
     EXPECT_EQ(enemyCarried, frog);
+    // One at a time: another stunned enemy in reach stays where it is.
+    Enemy *other = addEnemy(2, 40, ON_FLOOR);
+    other->confusedTime = 50;
+    step();
+    EXPECT_EQ(std::tuple(enemyCarried, other->carried), std::tuple(frog, 0));
     // With anything where it is held, a wall or even a hazard, the throw only consumes the press.
     fillTiles(0, 5, 19, 5, TILE_HAZARD);
     press("A");
