@@ -92,5 +92,13 @@ struct GameplayTest : ::testing::Test {
         curLvl.exit = {-1, -1};
     }
 
-    void TearDown() override { cleanList(EnemyListHead); freeLevel(); freeAnim(&player.animation); }
+    void TearDown() override
+    {
+        cleanList(EnemyListHead);
+        EnemyListHead = nullptr; // freed: no later test may walk it
+        enemyCarried = nullptr;
+        memset(&keyPress, 0, sizeof keyPress);
+        freeLevel();
+        freeAnim(&player.animation);
+    }
 };

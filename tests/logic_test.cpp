@@ -38,6 +38,9 @@ protected:
     void TearDown() override
     {
         SDL_Quit();
+        freeMap();
+        cleanList(EnemyListHead);
+        EnemyListHead = nullptr;
         logicReset();
         memset(keyMapping, 0, sizeof keyMapping);
         memset(&keyPress, 0, sizeof keyPress);
@@ -130,7 +133,4 @@ TEST_F(Logic, TheDemoLevelBehindTheTitleScrollsUntilItsRightEdgeMeetsTheScreens)
         }
     });
     EXPECT_EQ(furthest, curLvl.layer0.w * TILE_SIZE);
-    freeMap();
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
 }
