@@ -49,7 +49,7 @@ TEST_F(Player, WaterClampsSinksWalksAndSwimsOut)
 TEST_F(Player, LandingOnAFrogStunsItButAShellOrAFasterFallerHurts)
 {
     const struct { float x; int type; float vy; bool stomped; } cases[] = {
-        {40, 2, 0, true}, {80, 1, 0, false}, {120, 2, 1.2f, false}};
+        {40, 2, 0, true}, {80, 1, 0, false}, {120, 2, 1.2f, false}, {160, 2, 1.1f, false}}; // the last as fast
     for (const auto &c : cases) {
         place(c.x, 86, 0, 1.0f);
         Enemy *e = addEnemy(c.type, c.x, 100);
@@ -59,8 +59,8 @@ TEST_F(Player, LandingOnAFrogStunsItButAShellOrAFasterFallerHurts)
                   c.stomped ? std::tuple(300, 0.0f, -1.3f, 3) : std::tuple(0, 0.4f, 1.1f, 2));
     }
     // Feet exactly level with the frog's middle are too low to land on it.
-    place(160, 91, 0, 0.9f);
-    addEnemy(2, 160, 100);
+    place(200, 91, 0, 0.9f);
+    addEnemy(2, 200, 100);
     step();
     EXPECT_EQ(player.hp, 2);
 }
