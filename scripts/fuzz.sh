@@ -36,7 +36,10 @@ rm -rf build-fuzz/work build-fuzz/artifacts build-fuzz/logs
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 passed=0
 failed=0
-for name in line_reader config map collision mob_config; do
+# The harnesses are listed once, in fuzz/CMakeLists.txt.
+fuzzers=$(sed -n 's/^set(KETTLEMOOR_FUZZERS \(.*\))$/\1/p' fuzz/CMakeLists.txt)
+[ -n "$fuzzers" ] || { echo "no KETTLEMOOR_FUZZERS list in fuzz/CMakeLists.txt" >&2; exit 2; }
+for name in $fuzzers; do
   # Runs work on a copy, so the committed seeds never grow.
   work=build-fuzz/work/$name
   mkdir -p "$work"

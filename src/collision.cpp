@@ -96,13 +96,10 @@ static unsigned int exitFlag(Box *box, int tileX, int tileY)
     return boxesCollide(box, &tile) ? COLLISION_EXIT : 0;
 }
 
-// Last tile index to scan along one axis: every tile the box overlaps, and never
-// fewer than two, so the tile of the top-left pixel and its neighbour are always seen.
-static int lastTileToScan(int start, int size)
+// Last tile index the box covers along one axis.
+static int lastTileCovered(int start, int size)
 {
-    const int last = (start + size - 1) / TILE_SIZE;
-    const int first = start / TILE_SIZE;
-    return last > first + 1 ? last : first + 1;
+    return (start + size - 1) / TILE_SIZE;
 }
 
 // Flags for creature's box standing at whole pixel (newX, newY).
@@ -116,8 +113,8 @@ unsigned int checkCollision(int newX, int newY, Creature *creature)
     Box box = {newX, newY, creature->w, creature->h};
     const int tileXStart = newX / TILE_SIZE;
     const int tileYStart = newY / TILE_SIZE;
-    const int tileXEnd = lastTileToScan(newX, creature->w);
-    const int tileYEnd = lastTileToScan(newY, creature->h);
+    const int tileXEnd = lastTileCovered(newX, creature->w);
+    const int tileYEnd = lastTileCovered(newY, creature->h);
 
     // Every tile under the box adds its flags; cells past the right or bottom edge add none.
     unsigned int result = 0;

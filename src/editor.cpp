@@ -11,6 +11,7 @@
 #include "enemy.h"
 #include "fileio.h"
 #include "input.h"
+#include "logic.h"
 #include "main.h"
 #include "map.h"
 #include "sdldraw.h"
@@ -28,9 +29,6 @@ const int MARKER_BLINK_FRAMES = 50;
 const Uint8 MARKER_RED = 8;
 const Uint8 MARKER_GREEN = 56;
 const Uint8 MARKER_BLUE = 8;
-
-// Tiles per row of a tileset: UP and DOWN step a whole row while editing.
-const int TILESET_ROW = 16;
 
 // Where the tile number is drawn, in pixels from the right and bottom edges.
 const int TILE_NUMBER_FROM_RIGHT = 43;
@@ -53,9 +51,6 @@ const Uint8 SIGN_DARK_BLUE = 8;
 const Uint8 SIGN_LIGHT_RED = 232;
 const Uint8 SIGN_LIGHT_GREEN = 240;
 const Uint8 SIGN_LIGHT_BLUE = 200;
-
-// The level saved when none was named on the command line.
-const char *const DEFAULT_MAP_FILE = "./data/maps/map01.map";
 
 // What a new level is made of: the shipped tileset, a floor of grass-topped
 // ground along the bottom row, the start on the left and the exit near the
@@ -158,15 +153,6 @@ static void editorClampMarker(void)
 {
     marker.x = editorClamp(marker.x, curLvl.layer0.w);
     marker.y = editorClamp(marker.y, curLvl.layer0.h);
-}
-
-// Consumes a press of button: returns 1 (and clears it) when it was pressed.
-static int editorTakePress(int button)
-{
-    if (keyPress.key[button] != 1)
-        return 0;
-    keyPress.key[button] = 0;
-    return 1;
 }
 
 // ---- the creatures of a cell ----
@@ -490,13 +476,13 @@ static void editorMoveMarker(int moveX, int moveY, int anyMoveKeyPressed)
 // ACTION is left for the tile edit, which it cancels.
 static int editorRequestEdit(void)
 {
-    if (editorTakePress(JUMP)) {
+    if (takePress(JUMP)) {
         if (editorMarkedCell() == nullptr)
             return 0;
         editorMode = EDITOR_EDIT;
         return 1;
     }
-    if (editorMarkedCell() != nullptr && editorTakePress(ACTION)) {
+    if (editorMarkedCell() != nullptr && takePress(ACTION)) {
         editorMode = EDITOR_OBJECT;
         return 1;
     }
@@ -528,19 +514,19 @@ int editorUpdate(void)
     const int editRequested = editorRequestEdit();
 
     // OK saves a level that loaded, and leaves; a failed save is reported by saveMap.
-    if (editorTakePress(OK)) {
-        editorSave(mapFile != nullptr ? mapFile : DEFAULT_MAP_FILE);
+    if (takePress(OK)) {
+        editorSave(logicLevelFile());
         return editorLeave();
     }
 
     // MENU leaves without saving.
-    if (editorTakePress(MENU))
+    if (takePress(MENU))
         return editorLeave();
 
     // Marker movement with its repeat delay; BACK then takes the last
     // change back and marks its cell.
     editorMoveMarker(moveX, moveY, anyMoveKeyPressed);
-    if (editorTakePress(BACK))
+    if (takePress(BACK))
         editorUndo();
     if (editRequested)
         editorBeginEdit();
@@ -601,22 +587,22 @@ void editorTileEdit(void)
     }
 
     // Changes wrap around as a byte, so tile 0 is one step left of 255.
-    if (editorTakePress(UP))
-        *cell = (unsigned char)(*cell - TILESET_ROW);
-    if (editorTakePress(DOWN))
-        *cell = (unsigned char)(*cell + TILESET_ROW);
-    if (editorTakePress(LEFT))
+    if (takePress(UP))
+        *cell = (unsigned char)(*cell - SHEET_CELLS_PER_ROW);
+    if (takePress(DOWN))
+        *cell = (unsigned char)(*cell + SHEET_CELLS_PER_ROW);
+    if (takePress(LEFT))
         *cell = (unsigned char)(*cell - 1);
-    if (editorTakePress(RIGHT))
+    if (takePress(RIGHT))
         *cell = (unsigned char)(*cell + 1);
 
-    if (editorTakePress(JUMP))
+    if (takePress(JUMP))
         editorAcceptTile(cell);
 
     // ACTION or MENU cancels: the cell gets its old value back.
-    if (editorTakePress(ACTION))
+    if (takePress(ACTION))
         editorCancelEdit(cell);
-    if (editorTakePress(MENU))
+    if (takePress(MENU))
         editorCancelEdit(cell);
 }
 
@@ -662,19 +648,19 @@ void editorObjectEdit(void)
         editorEndEdit();
         return;
     }
-    if (editorTakePress(LEFT))
+    if (takePress(LEFT))
         objectChoice = (objectChoice + CHOICES - 1) % CHOICES;
-    if (editorTakePress(RIGHT))
+    if (takePress(RIGHT))
         objectChoice = (objectChoice + 1) % CHOICES;
-    editorTakePress(UP);
-    editorTakePress(DOWN);
-    if (editorTakePress(JUMP)) {
+    takePress(UP);
+    takePress(DOWN);
+    if (takePress(JUMP)) {
         editorAcceptObject();
         editorEndEdit();
     }
-    if (editorTakePress(ACTION))
+    if (takePress(ACTION))
         editorEndEdit();
-    if (editorTakePress(MENU))
+    if (takePress(MENU))
         editorEndEdit();
 }
 

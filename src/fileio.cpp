@@ -239,7 +239,6 @@ static const char MAP_COLLISION_FILE[] = "./data/maps/default.col";
 // Room for the temporary path of a file being written.
 const int LEVEL_TMP_PATH_CHARS = 4096;
 // A tileset image holds 256 tiles of 16 x 16 pixels, 16 to a row.
-const int TILESET_TILES_PER_ROW = 16;
 const int TILESET_TILES = 256;
 
 // Where the map reader stands in its file, kept from line to line.
@@ -348,7 +347,7 @@ static int mapLoadTileset(mapLayer *layer, const char *name)
     layer->tilesetPath = path;
     layer->tilesetIMG = loadImage(imagePath);
     free(imagePath);
-    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, TILESET_TILES_PER_ROW, TILESET_TILES);
+    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, TILESET_TILES);
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "enemy.h"
 #include "fileio.h"
 #include "input.h"
+#include "logic.h"
 #include "map.h"
 #include "sdldraw.h"
 
@@ -25,7 +26,6 @@ int hasKey = 0;
 static const char *const PLAYER_SHEET = "data/gfx/monkeyAni.bmp";
 static const char *const PLAYER_DEFINITION = "data/mobs/monkey.dat";
 const int PLAYER_CELL_SIZE = 16;
-const int PLAYER_CELLS_PER_ROW = 16;
 const int PLAYER_CELLS = 256;
 
 // Tuning of the feel. Those typed double are applied in double precision and
@@ -55,10 +55,6 @@ const int THROWN_STUN_STEPS = 360;            // stun of a thrown or dropped ene
 const int PICKUP_LOCK_STEPS = 20;             // no pickup after a throw or drop, steps
 const int BLINK_PHASE_STEPS = 10;             // shown / hidden phase while invulnerable, steps
 
-// Enemy types the player treats specially.
-const int ENEMY_TYPE_KEY = -1;
-const int ENEMY_TYPE_SHELL = 1; // cannot be stomped
-
 // ---- start of a game ----
 
 // Places the player at the level's start tile with a fresh sheet and definition.
@@ -76,7 +72,7 @@ void playerInit(void)
     player.animation.currentFrame = 0;
     player.animation.waitFrame = 0;
     player.animation.oldState = 0;
-    initAnim(&player.animation, PLAYER_SHEET, PLAYER_CELL_SIZE, PLAYER_CELL_SIZE, PLAYER_CELLS_PER_ROW,
+    initAnim(&player.animation, PLAYER_SHEET, PLAYER_CELL_SIZE, PLAYER_CELL_SIZE, SHEET_CELLS_PER_ROW,
              PLAYER_CELLS);
     loadMobConfig(&player, PLAYER_DEFINITION);
 
@@ -113,7 +109,7 @@ static void playerFallDead(void)
 {
     player.y = player.y + player.vy;
     if (player.y > (float)(curLvl.layer0.h * TILE_SIZE))
-        ingameState = 2;
+        ingameState = INGAME_GAME_OVER;
 }
 
 // Ground friction (with a stop at low speed) or air drag, by last step's ground contact.
@@ -322,13 +318,14 @@ static void playerCheckDeath(void)
 {
     if (!playerIsDead())
         return;
-    ingameState = 1;
+    ingameState = INGAME_DYING;
     player.state = STATE_DYING;
     if (enemyCarried != nullptr)
         playerReleaseCarried();
 }
 
-// Holds the carried enemy's centre ahead of and above the player's centre.
+// Holds the carried enemy's centre ahead of and above the player's centre;
+// "ahead" is the facing last chosen while drawing the player.
 static void playerPlaceCarried(void)
 {
     if (enemyCarried == nullptr)
@@ -402,6 +399,9 @@ void playerUpdate(void)
 // ---- drawing ----
 
 // Picks the animation state and facing from the motion; a dying state stays while none applies.
+// Drawing feeds the logic here: the facing chosen while drawing is the one the
+// next logic steps use to hold a carried enemy ahead of the player and to throw
+// it, so a step that is not drawn leaves the facing as it was.
 static void playerChooseState(void)
 {
     const int movingKey = keyPress.key[LEFT] != 0 || keyPress.key[RIGHT] != 0;

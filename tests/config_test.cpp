@@ -76,3 +76,12 @@ TEST_F(Config, FilesThatCannotBeOpenedAreReportedAndAFailedSaveKeepsTheOldFile)
     EXPECT_EQ(readFile(path), "K_UP 1\n");
     EXPECT_FALSE(fileExists(path + ".tmp"));
 }
+
+TEST_F(Config, CommentsChangeNothingAndOfAKeyGivenTwiceTheLastWins)
+{
+    keyMapping[K_OK] = 13;
+    EXPECT_EQ(load("# K_OK 27\n\n   # J_DEADZONE 5\n"), "|");
+    EXPECT_EQ(std::tuple(keyMapping[K_OK], joyDeadzone), std::tuple(13, 100));
+    load("K_OK 27\nK_OK 32\n");
+    EXPECT_EQ(keyMapping[K_OK], 32);
+}

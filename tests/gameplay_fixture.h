@@ -95,7 +95,9 @@ struct GameplayTest : ::testing::Test {
     void TearDown() override
     {
         cleanList(EnemyListHead);
-        EnemyListHead = nullptr;
+        EnemyListHead = nullptr; // freed: no later test may walk it
+        enemyCarried = nullptr;
+        memset(&keyPress, 0, sizeof keyPress);
         freeLevel();
         freeAnim(&player.animation);
     }

@@ -26,6 +26,7 @@ protected:
     void SetUp() override
     {
         startEventQueue();
+        memset(&keyPress, 0, sizeof keyPress);
         newGameMode = MODE_MENU;
     }
     void TearDown() override
@@ -78,4 +79,14 @@ TEST_F(Input, KeyCaptureTakesTheNextKeyDropsWhatCameBeforeAndSkipsTheWait)
     EXPECT_EQ(keyMapping[K_JUMP], SDLK_q);
     EXPECT_EQ(newGameMode, MODE_EXIT);
     EXPECT_EQ(_resetFrameSkip, 1);
+}
+
+TEST_F(Input, APressTakenOnceStaysTakenWhileTheKeyIsHeld)
+{
+    keyMapping[K_OK] = SDLK_RETURN;
+    pushKey(SDL_KEYDOWN, SDLK_RETURN);
+    input();
+    EXPECT_EQ(takePress(OK), 1);
+    input();
+    EXPECT_EQ(takePress(OK), 0);
 }

@@ -15,6 +15,8 @@
 //               ground=%d key=%d enemies=%d
 //               or, in the editor, the marked cell and the editor's mode:
 //               step=%d mode=%d editor=%d marker=%d,%d enemies=%d
+//               then one line per enemy, indented: type, position, speed,
+//               state, facing, stun and whether it is carried or thrown
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
@@ -52,6 +54,7 @@
 #include "logic.h"
 #include "main.h"
 #include "player.h"
+#include "push_button.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
 #include "timer.h"
@@ -63,13 +66,6 @@ const int DEFAULT_LAST_STEP = 60 * 60 * 10; // ten minutes of play, in logic ste
 const int MAX_STEP = 100000000;
 // The game's fixed logic step, in milliseconds of the replay's own clock.
 const double STEP_MS = 1000.0 / 60;
-const char *const CONFIG_PATH = "./data/config.cfg";
-const char *const FONT_PATH = "./data/gfx/font02.bmp";
-// The font sheet as the intro cuts it: 5x7 glyphs, 16 per line, 255 of them.
-const int FONT_GLYPH_W = 5;
-const int FONT_GLYPH_H = 7;
-const int FONT_GLYPHS_PER_LINE = 16;
-const int FONT_GLYPHS = 255;
 
 const int EXIT_RAN = 0;
 const int EXIT_NO_GAME = 1;
@@ -195,18 +191,6 @@ int parseArgs(int argc, char **argv, Options *opt)
     return 0;
 }
 
-// Pushes the key event of one scripted press or release into SDL's queue.
-void pushButton(const ScriptEvent &e)
-{
-    SDL_Event ev;
-    memset(&ev, 0, sizeof ev);
-    ev.type = e.press ? SDL_KEYDOWN : SDL_KEYUP;
-    ev.key.type = ev.type;
-    ev.key.state = e.press ? SDL_PRESSED : SDL_RELEASED;
-    ev.key.keysym.sym = static_cast<SDLKey>(keyMapping[e.button]);
-    SDL_PushEvent(&ev);
-}
-
 // Feeds the game the next event that is due by this step, if any. input()
 // takes one event per step, so feeding one per step reaches the game exactly
 // as pushing a whole burst at once would, without ever filling SDL's small
@@ -214,7 +198,7 @@ void pushButton(const ScriptEvent &e)
 void feedEvent(const Script &script, size_t *next, int step)
 {
     if (*next < script.events.size() && script.events[*next].step <= step) {
-        pushButton(script.events[*next]);
+        pushButton(script.events[*next].button, script.events[*next].press);
         ++*next;
     }
 }
@@ -227,6 +211,8 @@ int enemyCount(void)
     return n;
 }
 
+// The player's line, then one indented line per enemy in list order, so a
+// pinned trace notices any change in how a creature moves.
 void printTrace(int step)
 {
     if (gameMode == MODE_EDITOR) {
@@ -237,6 +223,12 @@ void printTrace(int step)
     printf("step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
            step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy, player.hp,
            player.groundContact, hasKey, enemyCount());
+    for (EnemyList *node = EnemyListHead; node; node = node->next) {
+        const Enemy &e = node->mob;
+        printf("  type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d\n", e.type,
+               e.creature.x, e.creature.y, e.creature.vx, e.creature.vy, e.creature.state, e.creature.direction,
+               e.confusedTime, e.carried, e.thrown);
+    }
 }
 
 // Writes the logical screen for every shot asked for at this step.
@@ -292,12 +284,11 @@ int startGame(void)
         return 1;
     }
     // Without the settings no button has a key: nothing could be replayed.
-    if (loadConfig(CONFIG_PATH)) {
+    if (loadConfig(CONFIG_FILE)) {
         fprintf(stderr, "kettlemoor-replay: run it from the directory that holds ./data\n");
         return 1;
     }
-    fontIMG = loadImage(FONT_PATH);
-    clipImage(fontClip, FONT_GLYPH_W, FONT_GLYPH_H, FONT_GLYPHS_PER_LINE, FONT_GLYPHS);
+    logicLoadFont();
     return 0;
 }
 

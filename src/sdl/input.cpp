@@ -111,3 +111,11 @@ void changeKeyMapping(int key)
     }
     resetFrameSkip();
 }
+
+int takePress(int button)
+{
+    if (keyPress.key[button] != 1)
+        return 0;
+    keyPress.key[button] = 0;
+    return 1;
+}
