@@ -59,22 +59,16 @@ struct MapFile : public ::testing::Test {
     std::string save() { printed([this] { EXPECT_EQ(saveMap(file.c_str()), 0); }); return readFile(file); }
 };
 
-TEST_F(MapFile, ALevelSavedAndLoadedBackIsTheSameWithItsCreaturesReversedAndAFailedSaveKeepsIt)
+TEST_F(MapFile, ALevelSavedAndLoadedBackIsTheSameWithItsCreaturesReversed)
 {
     EXPECT_EQ(loadText(FEN + "-1 16 32\n2 32 48\n1 48 0\n").substr(0, 63),
               "Map of 3, 2 inited\nMap of 2, 3 inited\n16:32:-1\n32:48:2\n48:0:1\n|");
     const std::string fen = "[Misty Fen ] fen.bmp sky.bmp 1,0 2,1 map02.map | 1 2 3 / 4 5 6 / | 7 8 / 9 10 / 11 12 / |";
     EXPECT_EQ(level(), fen + " 1@48,0 2@32,48 -1@16,32");
     EnemyListHead->next->mob.creature.y = -3.7f; // saved as a whole pixel, cut toward zero
-    const std::string saved = save();
-    EXPECT_EQ(saved, FEN + "1 48 0\n2 32 -3\n-1 16 32\n");
+    EXPECT_EQ(save(), FEN + "1 48 0\n2 32 -3\n-1 16 32\n");
     load(file);
     EXPECT_EQ(level(), fen + " -1@16,32 2@32,-3 1@48,0");
-
-    // A disk that fills up during a save leaves the old file as it was: here the save's temporary file is one.
-    ASSERT_EQ(symlink("/dev/full", (file + ".tmp").c_str()), 0);
-    EXPECT_EQ(printed([this] { EXPECT_EQ(saveMap(file.c_str()), 1); }) + readFile(file),
-              "Saving map\n|ERROR: (saveMap) Can't open " + file + "\n" + saved);
 }
 
 TEST_F(MapFile, KeywordsChangeOnlyTheirOwnPartAndTileNumbersMayBreakAnywhere)
