@@ -91,6 +91,18 @@ int readWordLines(const char *filename, void (*onLine)(char **words, int n, void
     return 0;
 }
 
+// A number word read like atoi, but kept within lowest ... highest: a file can
+// hold any digits, and what the game computes from a number must not overflow.
+static int readBoundedNumber(const char *word, int lowest, int highest)
+{
+    const long v = strtol(word, nullptr, 10);
+    if (v < lowest)
+        return lowest;
+    if (v > highest)
+        return highest;
+    return static_cast<int>(v);
+}
+
 // ---- the atomic file writer ----
 
 // Symbolic links followed at most before a path counts as a loop, as the
@@ -444,11 +456,14 @@ static void mapStoreTile(MapReader *r, const char *word)
 
 // Creates the creature of an object line (type, x, y) in front of the list.
 // A line without all three is ignored; without memory the list stays as it was.
+// The position is kept within a level's largest reach.
 static void mapReadObject(char **words, int i, int n)
 {
     if (i + 2 >= n)
         return;
-    EnemyList *head = prependElement(EnemyListHead, atoi(words[i + 1]), atoi(words[i + 2]), atoi(words[i]));
+    const int x = readBoundedNumber(words[i + 1], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
+    const int y = readBoundedNumber(words[i + 2], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
+    EnemyList *head = prependElement(EnemyListHead, x, y, atoi(words[i]));
     if (head)
         EnemyListHead = head;
 }
@@ -478,34 +493,36 @@ static int mapLoadTileset(mapLayer *layer, const char *name)
 }
 
 // Reads a layer's size. Once the grids exist they keep the size they were made
-// with, so a size given inside the tile section is ignored.
+// with, so a size given inside the tile section is ignored. Digits beyond int
+// read as the largest int, which the grid allocation then refuses.
 static void mapReadSize(const MapReader *r, mapLayer *layer, char **words, int i, int n)
 {
     if (i + 2 >= n || r->mapInited)
         return;
-    layer->w = atoi(words[i + 1]);
-    layer->h = atoi(words[i + 2]);
+    layer->w = readBoundedNumber(words[i + 1], INT_MIN, INT_MAX);
+    layer->h = readBoundedNumber(words[i + 2], INT_MIN, INT_MAX);
 }
 
-// Reads a tile position (column, row); ignored when the line lacks it.
+// Reads a tile position (column, row), kept within a level's largest reach;
+// ignored when the line lacks it.
 static void mapReadPoint(Point *point, char **words, int i, int n)
 {
     if (i + 2 >= n)
         return;
-    point->x = atoi(words[i + 1]);
-    point->y = atoi(words[i + 2]);
+    point->x = readBoundedNumber(words[i + 1], -MAP_MAX_SIDE_TILES, MAP_MAX_SIDE_TILES);
+    point->y = readBoundedNumber(words[i + 2], -MAP_MAX_SIDE_TILES, MAP_MAX_SIDE_TILES);
 }
 
-// Reads the next level's name; a bare keyword names none. Returns 1 when out of
-// memory, keeping the name read before.
+// Reads the next level's name. A bare keyword is ignored like every other
+// keyword missing its argument. Returns 1 when out of memory, keeping the name
+// read before.
 static int mapReadNext(MapReader *r, char **words, int i, int n)
 {
-    char *next = nullptr;
-    if (i + 1 < n) {
-        next = mapCopyText(words[i + 1]);
-        if (!next)
-            return mapOutOfMemory();
-    }
+    if (i + 1 >= n)
+        return 0;
+    char *next = mapCopyText(words[i + 1]);
+    if (!next)
+        return mapOutOfMemory();
     free(r->next);
     r->next = next;
     return 0;
@@ -585,15 +602,32 @@ static void mapReadLine(char **words, int n, void *ctx)
     }
 }
 
+// A layer the file gave no grid (no tile section, a refused size) keeps no
+// size either, so nothing computes with a size that has no grid behind it.
+static void mapForgetSizeWithoutGrid(mapLayer *layer)
+{
+    if (layer->array)
+        return;
+    layer->w = 0;
+    layer->h = 0;
+}
+
 int loadMap(const char *filename)
 {
+    // A level's creatures and next level are exactly what its file says: none
+    // are carried over from the level loaded before, even when this file
+    // cannot be read.
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+    free(mapFileNext);
+    mapFileNext = nullptr;
+
     MapReader reader = {};
     if (readWordLines(filename, mapReadLine, &reader))
         return 1;
-    // The next level's name belongs to the file just read: a file that names
-    // none must not pass on the name of the level loaded before it.
-    free(mapFileNext);
     mapFileNext = reader.next;
+    mapForgetSizeWithoutGrid(&curLvl.layer0);
+    mapForgetSizeWithoutGrid(&curLvl.layer1);
     loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);
     return 0;
 }
@@ -815,8 +849,8 @@ static void mobConfigDataWord(MobConfigWalk *walk, char **words, int n, int i)
     if (!list)
         return;
     if (strcmp(words[i], "pos") == 0 && i + 2 < n) {
-        list->posOfTile.x = atoi(words[i + 1]);
-        list->posOfTile.y = atoi(words[i + 2]);
+        list->posOfTile.x = readBoundedNumber(words[i + 1], -CREATURE_MAX_SIDE, CREATURE_MAX_SIDE);
+        list->posOfTile.y = readBoundedNumber(words[i + 2], -CREATURE_MAX_SIDE, CREATURE_MAX_SIDE);
     }
     if (strcmp(words[i], "duration") == 0 && i + 1 < n)
         list->duration = atoi(words[i + 1]);
@@ -852,17 +886,18 @@ static void mobConfigDirectionWord(MobConfigWalk *walk, const char *word)
     walk->parseAnim = 1;
 }
 
-// The box size and health, accepted anywhere in the file.
+// The box size and health, accepted anywhere in the file and kept within a
+// creature's bounds.
 static void mobConfigSizeWord(Creature *mob, char **words, int n, int i)
 {
     if (i + 1 >= n)
         return;
     if (strcmp(words[i], "WIDTH:") == 0)
-        mob->w = atoi(words[i + 1]);
+        mob->w = readBoundedNumber(words[i + 1], 0, CREATURE_MAX_SIDE);
     else if (strcmp(words[i], "HEIGHT:") == 0)
-        mob->h = atoi(words[i + 1]);
+        mob->h = readBoundedNumber(words[i + 1], 0, CREATURE_MAX_SIDE);
     else if (strcmp(words[i], "HEALTH:") == 0)
-        mob->hp = atoi(words[i + 1]);
+        mob->hp = readBoundedNumber(words[i + 1], 0, CREATURE_MAX_HEALTH);
 }
 
 // One line of a definition file: every word goes through every step, so
