@@ -4,10 +4,15 @@
 
 #include <cstring>
 
+#include "animation.h"
+#include "enemy.h"
 #include "global.h"
 #include "input.h"
 #include "intro.h"
 #include "logic.h"
+#include "main.h"
+#include "map.h"
+#include "player.h"
 #include "sdl_events.h"
 
 // n logic steps of the main loop.
@@ -28,8 +33,15 @@ protected:
         keyMapping[K_OK] = SDLK_RETURN;
         keyMapping[K_BACK] = SDLK_BACKSPACE;
     }
+    // The games played here leave their level, creatures and player behind.
     void TearDown() override
     {
+        freeMap();
+        cleanList(EnemyListHead);
+        EnemyListHead = nullptr;
+        free(mapFileNext);
+        mapFileNext = nullptr;
+        freeAnim(&player.animation);
         SDL_Quit();
         logicReset();
         memset(keyMapping, 0, sizeof keyMapping);
