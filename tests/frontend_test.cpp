@@ -49,6 +49,10 @@ protected:
 
     void SetUp() override
     {
+        // Whatever an earlier test left of the editor and the buttons, the game starts as at start-up.
+        memset(&keyPress, 0, sizeof keyPress);
+        editorMode = markerWaitMoveTime = markerBlinkTime = markerDraw = tmpTile = lastTile = newTile = 0;
+        marker = {0, 0, 16, 16};
         const std::string copy = "cp -r '" KETTLEMOOR_SOURCE_DIR "/data' '" + dir.path + "/'";
         ASSERT_EQ(system(copy.c_str()), 0);
         inDir = std::make_unique<InDirectory>(dir.path);

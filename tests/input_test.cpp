@@ -26,6 +26,7 @@ protected:
     void SetUp() override
     {
         startEventQueue();
+        memset(&keyPress, 0, sizeof keyPress);
         newGameMode = MODE_MENU;
     }
     void TearDown() override
