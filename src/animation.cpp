@@ -108,20 +108,20 @@ static int animStateAdvances(int state)
 
 int animBeginFrame(animStruct *anim, int state, int dir, const animFrame **list)
 {
-    // 1. A new state starts its animation from the first entry.
+    // A new state starts its animation from the first entry, so a turn or a landing never shows a stale frame.
     if (state != anim->oldState) {
         anim->currentFrame = 0;
         anim->waitFrame = 0;
         anim->oldState = state;
     }
-    // 2. The list of the state's animation for the facing.
+    // The list of the state's animation for the facing.
     *list = nullptr;
     const animDir *animation = animDirOfState(anim, state);
     if (!animation)
         return -1;
     const animFrame *chosen = dir ? &animation->right : &animation->left;
     *list = chosen;
-    // 3. The entry, wrapped: the counter runs on the right list, which may be
+    // The entry is wrapped: the counter runs on the right list, which may be
     //    longer than the left one; an empty list shows nothing.
     if (!chosen->frames || chosen->numOfFrames <= 0)
         return -1;

@@ -23,17 +23,17 @@ void setCamera(Box *cam)
     const int levelW = curLvl.layer0.w * TILE_SIZE;
     const int levelH = curLvl.layer0.h * TILE_SIZE;
 
-    // 1, 2. Not before the level's top-left corner.
+    // Never before the level's top-left corner.
     if (cam->x < 0)
         cam->x = 0;
     if (cam->y < 0)
         cam->y = 0;
-    // 3, 4. Not past its right and bottom edges.
+    // Never past its right and bottom edges.
     if (cam->x > levelW - cam->w)
         cam->x = levelW - cam->w;
     if (cam->y > levelH - cam->h)
         cam->y = levelH - cam->h;
-    // 5, 6. A level smaller than the view is shown whole from its edge.
+    // A level smaller than the view is shown whole from its edge.
     if (levelW < cam->w) {
         cam->x = 0;
         cam->w = levelW;

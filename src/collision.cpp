@@ -96,31 +96,27 @@ static unsigned int exitFlag(Box *box, int tileX, int tileY)
     return boxesCollide(box, &tile) ? COLLISION_EXIT : 0;
 }
 
-// Last tile index to scan along one axis: every tile the box overlaps, and never
-// fewer than two, so the tile of the top-left pixel and its neighbour are always seen.
-static int lastTileToScan(int start, int size)
+// Last tile index the box covers along one axis.
+static int lastTileCovered(int start, int size)
 {
-    const int last = (start + size - 1) / TILE_SIZE;
-    const int first = start / TILE_SIZE;
-    return last > first + 1 ? last : first + 1;
+    return (start + size - 1) / TILE_SIZE;
 }
 
 // Flags for creature's box standing at whole pixel (newX, newY).
 // Outside the level the answer is exactly "blocked": the borders are walls.
 unsigned int checkCollision(int newX, int newY, Creature *creature)
 {
-    // 1. Leaving the level.
+    // The borders are walls, so a box leaving the level is simply blocked.
     if (isOutsideLevel(newX, newY, creature->w, creature->h))
         return COLLISION_SOLID;
 
-    // 2. The box and the tiles it starts in.
     Box box = {newX, newY, creature->w, creature->h};
     const int tileXStart = newX / TILE_SIZE;
     const int tileYStart = newY / TILE_SIZE;
-    const int tileXEnd = lastTileToScan(newX, creature->w);
-    const int tileYEnd = lastTileToScan(newY, creature->h);
+    const int tileXEnd = lastTileCovered(newX, creature->w);
+    const int tileYEnd = lastTileCovered(newY, creature->h);
 
-    // 3. The tiles under the box, row by row.
+    // Every tile under the box adds its flags; cells past the right or bottom edge add none.
     unsigned int result = 0;
     for (int tileY = tileYStart; tileY <= tileYEnd; tileY++) {
         for (int tileX = tileXStart; tileX <= tileXEnd; tileX++) {
@@ -131,7 +127,6 @@ unsigned int checkCollision(int newX, int newY, Creature *creature)
         }
     }
 
-    // 4. The flags.
     return result;
 }
 

@@ -1,10 +1,12 @@
-// The level editor: change layer 0 one cell at a time.
+// The level editor: change layer 0 one cell at a time, place the creatures,
+// the start and the exit, take changes back, and begin new levels.
 #pragma once
 #include "global.h"
 
 enum editorModeEnum {
     EDITOR_UPDATE = 0, // moving the marker
-    EDITOR_EDIT = 1    // changing a tile
+    EDITOR_EDIT = 1,   // changing a tile
+    EDITOR_OBJECT = 2  // choosing what the marked cell holds
 };
 
 extern int editorMode;
@@ -16,6 +18,22 @@ extern int tmpTile;
 extern int lastTile;
 extern int newTile;
 extern char curTile[4];
+extern int objectChoice;      // the object offered while one is chosen, an index of the choices
+
+// Changes the editor keeps for undo, at most; older ones are forgotten.
+const int EDITOR_UNDO_DEPTH = 128;
+
+// The size of a new level, in tiles.
+const int NEW_LEVEL_W = 64;
+const int NEW_LEVEL_H = 15;
+
+// Opens the level to edit: the file's level, or a new blank one named after
+// the file when it does not exist. The visit starts with nothing to undo.
+void editorOpen(const char *filename);
+
+// Puts every editor global back to its state at the start of a run, and
+// releases what a visit holds.
+void editorReset(void);
 
 // One step of moving the marker; returns 1 when the editor is to be left.
 int editorUpdate(void);
@@ -23,5 +41,9 @@ int editorUpdate(void);
 // One step of changing the marked tile.
 void editorTileEdit(void);
 
-// Draws the marker and the marked tile's number.
+// One step of choosing the marked cell's object.
+void editorObjectEdit(void);
+
+// Draws the creatures, the start and exit signs, the marker and the marked
+// tile's number (and the object being chosen).
 void editorDraw(void);

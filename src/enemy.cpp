@@ -17,9 +17,6 @@ EnemyList *EnemyListHead = nullptr;
 
 // ---- the list and its records ----
 
-// Enemy type numbers as level files give them.
-const int ENEMY_TYPE_KEY = -1;
-const int ENEMY_TYPE_PLANT = 4;
 // The longest behaviour program of any type, in nodes.
 const int ENEMY_MAX_PROGRAM_NODES = 3;
 
@@ -36,15 +33,27 @@ struct EnemyKind {
     AINode program[ENEMY_MAX_PROGRAM_NODES]; // action, param1, param2, param3, value1
 };
 
+// Directions a turn can ask for in param1.
+enum {
+    TURN_LEFT = 0,
+    TURN_RIGHT = 1,
+    TURN_TO_PLAYER = 2,
+    TURN_ROUND = 3
+};
+
 // Indexed by type + 1: key, monkey, shell, frog, squid, plant.
 static const EnemyKind enemyKinds[] = {
-    {"data/gfx/keyAni.bmp", 16, 16, 1, 8, "data/mobs/key.dat", 1, {{0, 0, 0, 0, 0}}},
-    {"data/gfx/monkeyAni.bmp", 16, 16, 16, 256, "data/mobs/monkey.dat", 2, {{0, 60, 0, 0, 0}, {2, 0, 20, 0, 0}}},
-    {"data/gfx/shellAni.bmp", 16, 16, 16, 256, "data/mobs/shell.dat", 2, {{3, 4, 0, 0, 0}, {1, 3, 0, 0, 0}}},
+    {"data/gfx/keyAni.bmp", 16, 16, 1, 8, "data/mobs/key.dat", 1, {{AI_WAIT, 0, 0, 0, 0}}},
+    {"data/gfx/monkeyAni.bmp", 16, 16, 16, 256, "data/mobs/monkey.dat", 2,
+     {{AI_WAIT, 60, 0, 0, 0}, {AI_JUMP, 0, 20, 0, 0}}},
+    {"data/gfx/shellAni.bmp", 16, 16, 16, 256, "data/mobs/shell.dat", 2,
+     {{AI_WALK, 4, 0, 0, 0}, {AI_TURN, TURN_ROUND, 0, 0, 0}}},
     {"data/gfx/frogAni.bmp", 20, 16, 3, 24, "data/mobs/frog.dat", 3,
-     {{0, 180, 0, 0, 0}, {1, 2, 0, 0, 0}, {2, 10, 30, 0, 0}}},
-    {"data/gfx/squidAni.bmp", 17, 16, 3, 24, "data/mobs/squid.dat", 2, {{3, 2, 0, 0, 0}, {1, 3, 0, 0, 0}}},
-    {"data/gfx/plantAni.bmp", 16, 16, 3, 24, "data/mobs/plant.dat", 2, {{0, 60, 0, 0, 0}, {2, 0, 20, 0, 0}}},
+     {{AI_WAIT, 180, 0, 0, 0}, {AI_TURN, TURN_TO_PLAYER, 0, 0, 0}, {AI_JUMP, 10, 30, 0, 0}}},
+    {"data/gfx/squidAni.bmp", 17, 16, 3, 24, "data/mobs/squid.dat", 2,
+     {{AI_WALK, 2, 0, 0, 0}, {AI_TURN, TURN_ROUND, 0, 0, 0}}},
+    {"data/gfx/plantAni.bmp", 16, 16, 3, 24, "data/mobs/plant.dat", 2,
+     {{AI_WAIT, 60, 0, 0, 0}, {AI_JUMP, 0, 20, 0, 0}}},
 };
 
 // Reports an enemy that could not be made for want of memory; returns null.
@@ -101,16 +110,15 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
     }
     const EnemyKind *kind = &enemyKinds[type - ENEMY_TYPE_KEY];
 
-    // 1. The node, with every pointer null.
+    // Zeroed, so every pointer is null and a half-built node can be deleted.
     EnemyList *node = static_cast<EnemyList *>(calloc(1, sizeof(EnemyList)));
     if (!node)
         return enemyOutOfMemory();
 
-    // 2. Its type.
     node->mob.type = type;
     printf("%d:%d:%d\n", x, y, type);
 
-    // 3. Sheet, definitions and program.
+    // Sheet, definitions and program.
     initAnim(&node->mob.creature.animation, kind->sheet, kind->tileWidth, kind->tileHeight, kind->row,
              kind->numOfTiles);
     loadMobConfig(&node->mob.creature, kind->file);
@@ -119,7 +127,6 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
         return enemyOutOfMemory();
     }
 
-    // 4. Position and state.
     enemyPlace(&node->mob, x, y);
     node->next = oldHead;
     return node;
@@ -215,22 +222,6 @@ void enemyDraw(Enemy *enemy)
 }
 
 // ---- behaviour programs and motion ----
-
-// Behaviour program action codes.
-enum {
-    AI_WAIT = 0,
-    AI_TURN = 1,
-    AI_JUMP = 2,
-    AI_WALK = 3
-};
-
-// Directions a turn can ask for in param1.
-enum {
-    TURN_LEFT = 0,
-    TURN_RIGHT = 1,
-    TURN_TO_PLAYER = 2,
-    TURN_ROUND = 3
-};
 
 // Program speeds are written as tenths of a pixel per step.
 const float AI_SPEED_TENTHS = 10.0f;
@@ -498,35 +489,32 @@ static void enemyFallKnockedOut(Enemy *enemy)
 // knock-outs it causes when thrown.
 void enemyUpdate(Enemy *enemy)
 {
-    // 1. Nothing to do for a missing or dead enemy.
     if (enemy == nullptr || enemy->dead == 1)
         return;
 
-    // 2. Knocked out.
+    // A knocked-out enemy only falls off the screen.
     if (enemy->creature.state == STATE_DYING) {
         enemyFallKnockedOut(enemy);
         return;
     }
 
-    // 3. Carried: the player places it and it keeps its stun.
+    // Carried: the player places it and it keeps its stun.
     if (enemy->carried == 1) {
         if (enemy->creature.state == STATE_STUNNED)
             enemyThrownTest(enemy);
         return;
     }
 
-    // 4. The program, paused while stunned.
+    // The program pauses while stunned.
     if (enemy->confusedTime == 0)
         enemyRunProgram(enemy);
 
-    // 5. Motion.
     enemyMove(&enemy->creature);
 
-    // 6. The stun runs down.
     if (enemy->confusedTime > 0)
         enemy->confusedTime--;
 
-    // 7.-8. State and facing; a stunned enemy may be a thrown one.
+    // A stunned enemy may be a thrown one, which knocks out what it touches.
     enemyChooseState(enemy);
     if (enemy->creature.state == STATE_STUNNED)
         enemyThrownTest(enemy);

@@ -2,9 +2,27 @@
 #pragma once
 #include "creature.h"
 
+// Enemy types, numbered as level files give them.
+enum {
+    ENEMY_TYPE_KEY = -1,
+    ENEMY_TYPE_MONKEY = 0,
+    ENEMY_TYPE_SHELL = 1, // cannot be stomped
+    ENEMY_TYPE_FROG = 2,
+    ENEMY_TYPE_SQUID = 3,
+    ENEMY_TYPE_PLANT = 4
+};
+
+// Behaviour program action codes.
+enum {
+    AI_WAIT = 0,
+    AI_TURN = 1,
+    AI_JUMP = 2,
+    AI_WALK = 3
+};
+
 // One step of a behaviour program.
 struct AINode {
-    int action; // 0 wait, 1 turn, 2 jump, 3 walk
+    int action; // AI_*
     int param1;
     int param2;
     int param3;

@@ -376,7 +376,6 @@ static const char MAP_TILESET_DIR[] = "./data/gfx/";
 // The collision masks of every level.
 static const char MAP_COLLISION_FILE[] = "./data/maps/default.col";
 // A tileset image holds 256 tiles of 16 x 16 pixels, 16 to a row.
-const int TILESET_TILES_PER_ROW = 16;
 const int TILESET_TILES = 256;
 
 // Where the map reader stands in its file, kept from line to line.
@@ -488,7 +487,7 @@ static int mapLoadTileset(mapLayer *layer, const char *name)
     layer->tilesetPath = path;
     layer->tilesetIMG = loadImage(imagePath);
     free(imagePath);
-    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, TILESET_TILES_PER_ROW, TILESET_TILES);
+    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, TILESET_TILES);
     return 0;
 }
 
@@ -543,10 +542,9 @@ static void mapStartObjects(MapReader *r)
 static int mapReadWord(MapReader *r, char **words, int i, int n)
 {
     const char *word = words[i];
-    // 1. The level name.
+    // The level name, a word at a time.
     if (r->parseName)
         mapAppendName(word);
-    // 2. The tile section.
     if (r->parseMap) {
         if (!r->mapInited)
             mapInitArrays(r);
@@ -560,12 +558,11 @@ static int mapReadWord(MapReader *r, char **words, int i, int n)
         }
         mapStoreTile(r, word);
     }
-    // 3. The creatures.
     if (r->parseObjects) {
         mapReadObject(words, i, n);
         return 1;
     }
-    // 4-13. The keywords.
+    // The keywords that open a section or carry a value.
     if (strcmp(word, "NAME:") == 0)
         r->parseName = 1;
     else if (strcmp(word, "LAYER0_MAPTILESET:") == 0 && i + 1 < n)
@@ -630,6 +627,11 @@ int loadMap(const char *filename)
     mapForgetSizeWithoutGrid(&curLvl.layer1);
     loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);
     return 0;
+}
+
+int loadMapTileset(mapLayer *layer, const char *name)
+{
+    return mapLoadTileset(layer, name);
 }
 
 // Writes a layer's grid: one line per row, each cell as a number and a blank.
@@ -906,21 +908,20 @@ static void mobConfigLine(char **words, int n, void *ctx)
 {
     MobConfigWalk *walk = static_cast<MobConfigWalk *>(ctx);
     for (int i = 0; i < n; i++) {
-        // 1. The words after "frames" are the list.
+        // The words after "frames" are the list.
         if (walk->parseFrames)
             mobConfigSetFrames(walk->curFrames, words + i, n - i);
-        // 2. Data keywords, once a list may be selected.
+        // Data keywords, once a list may be selected.
         if (walk->parseAnim)
             mobConfigDataWord(walk, words, n, i);
-        // 3. Animation keywords, after "ANIMATION:".
+        // Animation keywords, after "ANIMATION:".
         if (walk->parseAnimType)
             mobConfigAnimationWord(walk, words[i]);
-        // 4. Direction keywords, after an animation keyword.
+        // Direction keywords, after an animation keyword.
         if (walk->parseDirection)
             mobConfigDirectionWord(walk, words[i]);
-        // 5. Size and health.
         mobConfigSizeWord(walk->mob, words, n, i);
-        // 6. The start of the animation section.
+        // Checked last, so "ANIMATION:" itself is not read as an animation keyword.
         if (strcmp(words[i], "ANIMATION:") == 0)
             walk->parseAnimType = 1;
     }

@@ -41,6 +41,11 @@ int saveConfig(const char *filename);
 int loadMap(const char *filename);
 int saveMap(const char *filename);
 
+// Gives a layer the tileset image name from the tileset folder, as a level
+// file's tileset line does; 1 when out of memory, the layer left as it was.
+struct mapLayer;
+int loadMapTileset(mapLayer *layer, const char *name);
+
 // Collision layer file.
 int loadCollisionLayer(unsigned char layer[][16][16], const char *filename);
 int saveCollisionLayer(unsigned char layer[][16][16], const char *filename);

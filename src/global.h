@@ -8,6 +8,14 @@ const int VERSION_PATCH = 1;
 
 // Tiles are 16 x 16 pixels; a tile index is one unsigned byte.
 const int TILE_SIZE = 16;
+// Tilesets and sprite sheets are laid out 16 cells to a row, so one row of a
+// tileset is 16 tile numbers apart.
+const int SHEET_CELLS_PER_ROW = 16;
+
+// The settings, read at start-up and written after a remapping.
+const char *const CONFIG_FILE = "./data/config.cfg";
+// The level played and edited when no -map is given.
+const char *const DEFAULT_MAP_FILE = "./data/maps/map01.map";
 
 struct Point {
     int x;

@@ -15,8 +15,7 @@ const int INTRO_END_STEPS = 2 * INTRO_SPLASH_STEPS;
 // Otherwise one more step of the current splash. Returns 1 when finished.
 int introUpdate(void)
 {
-    if (keyPress.key[OK] == 1) {
-        keyPress.key[OK] = 0;
+    if (takePress(OK)) {
         if (introController < INTRO_SPLASH_STEPS) {
             introController = INTRO_SPLASH_STEPS + 1;
             return 0;

@@ -19,20 +19,18 @@ gameModeEnum newGameMode = MODE_EXIT;
 int ingameState = 0;
 
 // Files the modes load.
-static const char *const CONFIG_FILE = "./data/config.cfg";
 static const char *const FONT_FILE = "./data/gfx/font02.bmp";
 static const char *const SPLASH1_FILE = "./data/gfx/splash01.bmp";
 static const char *const SPLASH2_FILE = "./data/gfx/splash02.bmp";
 static const char *const GAME_LOGO_FILE = "./data/gfx/gamelogo.bmp";
 static const char *const LIFEBAR_FILE = "./data/gfx/lifebar.bmp";
 static const char *const DEMO_MAP_FILE = "./data/maps/demo01.map";
-static const char *const DEFAULT_MAP_FILE = "./data/maps/map01.map";
 
 // The font sheet: 5x7 glyphs, 16 per line. Asking for 255 cells still cuts
 // the sheet's last line in full, so every byte value gets its glyph.
 const int FONT_GLYPH_W = 5;
 const int FONT_GLYPH_H = 7;
-const int FONT_GLYPHS_PER_LINE = 16;
+const int FONT_GLYPHS_PER_LINE = SHEET_CELLS_PER_ROW;
 const int FONT_GLYPHS = 255;
 // The life-bar sheet: a filled and an empty 5x7 piece side by side.
 const int LIFEBAR_PIECE_W = 5;
@@ -44,11 +42,6 @@ const int MENU_CAMERA_Y = 30;
 const int MENU_SCROLL_PIXELS = 1;
 // Pixels the scroll keeps short of the level's right edge, beyond the camera's height.
 const int MENU_SCROLL_MARGIN = 40;
-
-// Menu results that leave the menu.
-const int MENU_RESULT_NEW_GAME = 1;
-const int MENU_RESULT_EDITOR = 3;
-const int MENU_RESULT_EXIT = 4;
 
 // Each mode's own flag: 0 means its next step is its first, which initialises it.
 static int introStarted = 0;
@@ -100,19 +93,17 @@ void logic(void)
     }
 }
 
-// Returns 1 and consumes the press when the logical button a is pressed.
-static int logicTakePress(int a)
-{
-    if (keyPress.key[a] != 1)
-        return 0;
-    keyPress.key[a] = 0;
-    return 1;
-}
-
-// The level the game and the editor work on: the -map path or the default one.
-static const char *logicLevelFile(void)
+const char *logicLevelFile(void)
 {
     return mapFile ? mapFile : DEFAULT_MAP_FILE;
+}
+
+void logicLoadFont(void)
+{
+    if (fontIMG)
+        return;
+    fontIMG = loadImage(FONT_FILE);
+    clipImage(fontClip, FONT_GLYPH_W, FONT_GLYPH_H, FONT_GLYPHS_PER_LINE, FONT_GLYPHS);
 }
 
 // Intro, first step: the settings, the splash images and the font.
@@ -124,10 +115,7 @@ static void introStart(void)
         splash1IMG = loadImage(SPLASH1_FILE);
     if (!splash2IMG)
         splash2IMG = loadImage(SPLASH2_FILE);
-    if (!fontIMG) {
-        fontIMG = loadImage(FONT_FILE);
-        clipImage(fontClip, FONT_GLYPH_W, FONT_GLYPH_H, FONT_GLYPHS_PER_LINE, FONT_GLYPHS);
-    }
+    logicLoadFont();
     introController = 0;
 }
 
@@ -220,7 +208,7 @@ static void inGameStart(void)
 // while dying. Returns 1 when the game is to be left.
 static int inGameHandleOk(void)
 {
-    if (!logicTakePress(OK))
+    if (!takePress(OK))
         return 0;
     if (ingameState == INGAME_GAME_OVER || ingameState == INGAME_PAUSED)
         return 1;
@@ -232,7 +220,7 @@ static int inGameHandleOk(void)
 // BACK resumes a paused game; in any other state the press is just consumed.
 static void inGameHandleBack(void)
 {
-    if (logicTakePress(BACK) && ingameState == INGAME_PAUSED)
+    if (takePress(BACK) && ingameState == INGAME_PAUSED)
         ingameState = INGAME_PLAYING;
 }
 
@@ -240,24 +228,22 @@ static void inGameHandleBack(void)
 // level is released when the game is left or won.
 void logicInGame(void)
 {
-    // 1. First step.
     if (!inGameStarted)
         inGameStart();
-    // 2. The player, while alive or dying.
+    // The player moves while alive or dying; game over and the pause freeze it.
     if (ingameState < INGAME_GAME_OVER)
         playerUpdate();
-    // 3. OK: pause, or leave.
+    // OK before BACK: with both pressed while paused, OK leaves the game.
     const int leaving = inGameHandleOk();
-    // 4. BACK: resume.
     inGameHandleBack();
-    // 5. The camera follows the player only while playing.
+    // The camera follows the player only while playing, so a dying player falls out of view.
     if (ingameState == INGAME_PLAYING)
         centerCameraOnCoords(static_cast<int>(player.x) + player.w / 2,
                              static_cast<int>(player.y) + player.h / 2);
-    // 6. The enemies, while the player is alive or dying.
+    // The enemies move while the player is alive or dying.
     if (ingameState < INGAME_GAME_OVER)
         enemyUpdateAll();
-    // 7. Leaving for the menu or the won screen: the next game starts afresh.
+    // Leaving for the menu or the won screen: the next game starts afresh.
     if (leaving)
         newGameMode = MODE_MENU;
     if (leaving || newGameMode == MODE_WON) {
@@ -274,11 +260,12 @@ void logicHiScore(void)
     hiScoreStarted = 0;
 }
 
-// Editor, first step: the level and the camera.
+// Editor, first step: the level (a new one when its file does not exist yet)
+// and the camera.
 static void editorStart(void)
 {
     editorStarted = 1;
-    loadMap(logicLevelFile());
+    editorOpen(logicLevelFile());
     initCamera();
 }
 
@@ -296,6 +283,8 @@ void logicEditor(void)
         }
     } else if (editorMode == EDITOR_EDIT) {
         editorTileEdit();
+    } else if (editorMode == EDITOR_OBJECT) {
+        editorObjectEdit();
     }
 }
 
@@ -304,7 +293,7 @@ void logicWon(void)
 {
     if (!wonStarted)
         wonStarted = 1;
-    if (logicTakePress(OK)) {
+    if (takePress(OK)) {
         newGameMode = MODE_MENU;
         wonStarted = 0;
     }

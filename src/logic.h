@@ -17,6 +17,12 @@ void logicHiScore(void);
 void logicEditor(void);
 void logicWon(void);
 
+// The level the game and the editor work on: the -map path or the default one.
+const char *logicLevelFile(void);
+
+// Loads the font sheet and cuts it into glyphs, once.
+void logicLoadFont(void);
+
 // Forgets every mode's initialisation, so each mode's next step is its first
 // again. The game never needs it; tests start each scenario with it.
 void logicReset(void);

@@ -7,6 +7,9 @@
 #include <cstring>
 
 #include <SDL.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "draw.h"
 #include "global.h"
@@ -195,6 +198,7 @@ static int loopRunSteps(void)
     return steps;
 }
 
+#ifndef __EMSCRIPTEN__
 // How long a pass with nothing to draw sleeps: until the next step falls due,
 // rounded down, and at least 1 ms. Waking every millisecond only to find
 // nothing to do cost more processor time than the game itself, which matters
@@ -204,6 +208,7 @@ static Uint32 loopIdleDelayMs(void)
     const double untilNextStep = FRAME_TIME_MS - loopAccumulator;
     return untilNextStep >= 2.0 ? (Uint32)untilNextStep : 1;
 }
+#endif
 
 // Draws one frame when a step ran, sleeps when there is nothing to draw,
 // and does neither while a mode change waits for the next step.
@@ -215,7 +220,11 @@ static void loopPresent(void)
         draw();
         loopShouldDraw = 0;
     } else {
+#ifndef __EMSCRIPTEN__
+        // In a browser the page calls one pass per display frame; a sleep
+        // here would only hold the page up.
         SDL_Delay(loopIdleDelayMs());
+#endif
     }
 }
 
@@ -228,12 +237,35 @@ int mainLoopPass(int newTime)
     return steps;
 }
 
+#ifdef __EMSCRIPTEN__
+static void mainShutdown(void);
+
+// The browser's frame callback: a page cannot loop, so the browser runs one
+// pass per display frame until quit is set; then the program shuts down and
+// ends. The key capture may give the page back to the browser in the middle
+// of a pass; the pass then carries on where it stopped once a key arrives.
+static void mainLoopBrowserFrame(void)
+{
+    if (quit == 0) {
+        mainLoopPass((int)SDL_GetTicks());
+        return;
+    }
+    emscripten_cancel_main_loop();
+    mainShutdown();
+    emscripten_force_exit(0);
+}
+#endif
+
 // Runs passes until quit is set.
 static void mainLoopRun(void)
 {
     mainLoopReset((int)SDL_GetTicks());
+#ifdef __EMSCRIPTEN__
+    emscripten_set_main_loop(mainLoopBrowserFrame, 0, 1);
+#else
     while (quit == 0)
         mainLoopPass((int)SDL_GetTicks());
+#endif
 }
 
 // ---- start and end ----

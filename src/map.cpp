@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "sdldraw.h"
 
@@ -102,17 +103,15 @@ static void mapFreeLayerArray(mapLayer *layer)
 
 int freeMap(void)
 {
-    // 1, 2. The grids.
     mapFreeLayerArray(&curLvl.layer0);
     mapFreeLayerArray(&curLvl.layer1);
 
-    // 3. The tileset names.
     free(curLvl.layer0.tilesetPath);
     free(curLvl.layer1.tilesetPath);
     curLvl.layer0.tilesetPath = nullptr;
     curLvl.layer1.tilesetPath = nullptr;
 
-    // 4. Names, sizes, start and exit.
+    // Names, sizes, start and exit are cleared so a stale level is never half-shown.
     curLvl.name[0] = '\0';
     curLvl.tileset[0] = '\0';
     curLvl.objTileset[0] = '\0';
@@ -123,8 +122,24 @@ int freeMap(void)
     curLvl.start = Point{0, 0};
     curLvl.exit = Point{0, 0};
 
-    // 5. The tileset images; the pointers are cleared so a second freeMap releases nothing.
+    // The tileset images; the pointers are cleared so a second freeMap releases nothing.
     freeImage(&curLvl.layer0.tilesetIMG);
     freeImage(&curLvl.layer1.tilesetIMG);
+    return 0;
+}
+
+int mapNewLevel(int w, int h, const char *name)
+{
+    freeMap();
+    for (mapLayer *layer : {&curLvl.layer0, &curLvl.layer1}) {
+        layer->w = w;
+        layer->h = h;
+        if (initMapArray(layer)) {
+            freeMap();
+            return 1;
+        }
+        fillMapArray(layer, 0);
+    }
+    snprintf(curLvl.name, sizeof curLvl.name, "%s", name);
     return 0;
 }

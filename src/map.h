@@ -57,3 +57,8 @@ int freeMapArray(unsigned char **array, int w);
 
 // Releases the loaded level; returns 0.
 int freeMap(void);
+
+// Replaces the level with a new one named name: both layers w x h empty cells,
+// no tilesets, start and exit at (0, 0). Returns 1, leaving no level, when the
+// grids cannot be had.
+int mapNewLevel(int w, int h, const char *name);

@@ -26,12 +26,9 @@ const int DEVICE_JOYSTICK = 1;
 const int MENU_LINE_HEIGHT = 20;
 const int MENU_CURSOR_X = 40;
 
-// Where a completed remapping is stored.
-const char *const CONFIG_FILE = "./data/config.cfg";
-
 // The pages' fixed contents. An empty label is a gap line.
 static const char *mainChoices[] = {"New Game", "Editor", "Options", "Exit"};
-static int mainActions[] = {1, 3, MENU_OPEN_PAGE, 4};
+static int mainActions[] = {MENU_RESULT_NEW_GAME, MENU_RESULT_EDITOR, MENU_OPEN_PAGE, MENU_RESULT_EXIT};
 static int mainSubActions[] = {0, 0, PAGE_OPTIONS, 0};
 
 static const char *optChoices[] = {"Controls", "Sound/Music", "Video", "", "Back"};
@@ -60,11 +57,7 @@ int drawTitleNextTurn = 0;
 // Title-screen step: returns 0 once OK has been pressed (consuming it), else 1.
 int menuLogo(void)
 {
-    if (keyPress.key[OK] == 1) {
-        keyPress.key[OK] = 0;
-        return 0;
-    }
-    return 1;
+    return takePress(OK) ? 0 : 1;
 }
 
 // Fills the three pages from the tables; only the first call does anything,
@@ -105,16 +98,11 @@ int menuUpdate(void)
     if (curMenu == nullptr)
         return 0;
 
-    if (keyPress.key[UP] == 1) {
-        keyPress.key[UP] = 0;
+    if (takePress(UP))
         menuMoveCursor(curMenu, -1);
-    }
-    if (keyPress.key[DOWN] == 1) {
-        keyPress.key[DOWN] = 0;
+    if (takePress(DOWN))
         menuMoveCursor(curMenu, +1);
-    }
-    if (keyPress.key[OK] == 1) {
-        keyPress.key[OK] = 0;
+    if (takePress(OK)) {
         int action = curMenu->menuActions[curMenu->selectedIndex];
         int subAction = curMenu->menuSubActions[curMenu->selectedIndex];
         if (action < MENU_OPEN_PAGE)
@@ -158,13 +146,13 @@ void _menuSet(int menuSubAction, int resetSelected)
 // there: the remapping goes no further and nothing is saved.
 void menuRemap(int device)
 {
-    // 1. Capture (blocks until a key or button arrives, or a quit).
+    // The capture blocks until a key or button arrives, or a quit.
     int base = (device == DEVICE_JOYSTICK) ? J_UP : K_UP;
     changeKeyMapping(base + remapCurKey);
     if (event.type == SDL_QUIT)
         return;
 
-    // 2. Next button, or 3. the ninth one is done.
+    // After the ninth button the table is complete and is saved.
     if (remapCurKey < MENU) {
         remapCurKey++;
         return;

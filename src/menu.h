@@ -1,6 +1,11 @@
 // The title screen's menu pages and the control remapping page.
 #pragma once
 
+// What menuUpdate hands to the mode logic when an entry leaves the menu.
+const int MENU_RESULT_NEW_GAME = 1;
+const int MENU_RESULT_EDITOR = 3;
+const int MENU_RESULT_EXIT = 4;
+
 struct menu {
     int selectedIndex;
     int menuItems;

@@ -26,7 +26,6 @@ int hasKey = 0;
 static const char *const PLAYER_SHEET = "data/gfx/monkeyAni.bmp";
 static const char *const PLAYER_DEFINITION = "data/mobs/monkey.dat";
 const int PLAYER_CELL_SIZE = 16;
-const int PLAYER_CELLS_PER_ROW = 16;
 const int PLAYER_CELLS = 256;
 
 // Tuning of the feel. Those typed double are applied in double precision and
@@ -56,10 +55,6 @@ const int THROWN_STUN_STEPS = 360;            // stun of a thrown or dropped ene
 const int PICKUP_LOCK_STEPS = 20;             // no pickup after a throw or drop, steps
 const int BLINK_PHASE_STEPS = 10;             // shown / hidden phase while invulnerable, steps
 
-// Enemy types the player treats specially.
-const int ENEMY_TYPE_KEY = -1;
-const int ENEMY_TYPE_SHELL = 1; // cannot be stomped
-
 // ---- start of a game ----
 
 // Places the player at the level's start tile with a fresh sheet and definition.
@@ -77,7 +72,7 @@ void playerInit(void)
     player.animation.currentFrame = 0;
     player.animation.waitFrame = 0;
     player.animation.oldState = 0;
-    initAnim(&player.animation, PLAYER_SHEET, PLAYER_CELL_SIZE, PLAYER_CELL_SIZE, PLAYER_CELLS_PER_ROW,
+    initAnim(&player.animation, PLAYER_SHEET, PLAYER_CELL_SIZE, PLAYER_CELL_SIZE, SHEET_CELLS_PER_ROW,
              PLAYER_CELLS);
     loadMobConfig(&player, PLAYER_DEFINITION);
 
@@ -114,7 +109,7 @@ static void playerFallDead(void)
 {
     player.y = player.y + player.vy;
     if (player.y > (float)(curLvl.layer0.h * TILE_SIZE))
-        ingameState = 2;
+        ingameState = INGAME_GAME_OVER;
 }
 
 // Ground friction (with a stop at low speed) or air drag, by last step's ground contact.
@@ -323,13 +318,14 @@ static void playerCheckDeath(void)
 {
     if (!playerIsDead())
         return;
-    ingameState = 1;
+    ingameState = INGAME_DYING;
     player.state = STATE_DYING;
     if (enemyCarried != nullptr)
         playerReleaseCarried();
 }
 
-// Holds the carried enemy's centre ahead of and above the player's centre.
+// Holds the carried enemy's centre ahead of and above the player's centre;
+// "ahead" is the facing last chosen while drawing the player.
 static void playerPlaceCarried(void)
 {
     if (enemyCarried == nullptr)
@@ -362,21 +358,19 @@ static void playerThrow(void)
 // One logic step of the player and its contacts with enemies, the key and the exit.
 void playerUpdate(void)
 {
-    // 1. Gravity.
     player.vy = (float)((double)player.vy + GRAVITY);
 
-    // 2. A dying player only falls.
+    // A dying player only falls.
     if (playerIsDead()) {
         playerFallDead();
         return;
     }
 
-    // 3.-5. Friction, walking and jumping.
     playerApplyFriction();
     playerWalkInput();
     playerJumpInput();
 
-    // 6. The candidate move, from the position before this step.
+    // The candidate move is taken from the position before this step.
     const float playerNewX = player.x + player.vx;
     const float playerNewY = player.y + player.vy;
     const int playerXInt = (int)floorf(player.x);
@@ -384,24 +378,20 @@ void playerUpdate(void)
     const int playerNewXInt = (int)floorf(playerNewX);
     const int playerNewYInt = (int)floorf(playerNewY);
 
-    // 7.-8. Vertical move, then horizontal move on the old row.
+    // Vertical move first, then the horizontal one, tested on the row the step started on.
     playerMoveVertically(playerXInt, playerNewYInt, playerNewY);
     playerMoveHorizontally(playerNewXInt, playerYInt, playerNewX);
 
-    // 9. Bookkeeping.
     playerCountDown();
 
-    // 10. Enemies.
     const int playerBounced = playerTouchEnemies();
 
-    // 11. Death.
     playerCheckDeath();
 
-    // 12. Bounce off a stomped enemy.
+    // Bounce off a stomped enemy.
     if (playerBounced == 1)
         player.vy = STOMP_BOUNCE_SPEED;
 
-    // 13.-14. Carrying and throwing.
     playerPlaceCarried();
     playerThrow();
 }
@@ -409,6 +399,9 @@ void playerUpdate(void)
 // ---- drawing ----
 
 // Picks the animation state and facing from the motion; a dying state stays while none applies.
+// Drawing feeds the logic here: the facing chosen while drawing is the one the
+// next logic steps use to hold a carried enemy ahead of the player and to throw
+// it, so a step that is not drawn leaves the facing as it was.
 static void playerChooseState(void)
 {
     const int movingKey = keyPress.key[LEFT] != 0 || keyPress.key[RIGHT] != 0;

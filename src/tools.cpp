@@ -8,9 +8,8 @@
 
 // The extraction bitmap holds 16 x 16 tiles of 16 x 16 pixels with a one-pixel
 // gap between neighbours, so it must be at least 16 * 17 - 1 pixels wide and high.
-const int EXTRACT_TILES_PER_ROW = 16;
 const int EXTRACT_TILES = 256;
-const int EXTRACT_MIN_SIDE_PIXELS = EXTRACT_TILES_PER_ROW * (TILE_SIZE + 1) - 1;
+const int EXTRACT_MIN_SIDE_PIXELS = SHEET_CELLS_PER_ROW * (TILE_SIZE + 1) - 1;
 
 // Colours of the bitmap in the 16-bit display format (5 bits red, 6 green, 5 blue).
 const Uint32 EXTRACT_WHITE = 0xFFFF;
@@ -70,23 +69,20 @@ static void toolsExtractTile(SDL_Surface *bitmap, const SDL_Rect *clip, int t, u
 
 void extractCollisionData(const char *input, const char *output)
 {
-    // 1. The bitmap, converted to the display format.
+    // The bitmap is converted to the display format so pixels read the same on every depth.
     SDL_Surface *bitmap = toolsLoadBitmap(input);
     if (!bitmap)
         return;
 
-    // 2. One clip rectangle per tile.
     SDL_Rect tileClip[EXTRACT_TILES];
     memset(tileClip, 0, sizeof(tileClip));
-    clipImage(tileClip, TILE_SIZE, TILE_SIZE, EXTRACT_TILES_PER_ROW, EXTRACT_TILES);
+    clipImage(tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, EXTRACT_TILES);
 
-    // 3. Every pixel of every tile.
     unsigned char layer[EXTRACT_TILES][16][16];
     memset(layer, 0, sizeof(layer));
     for (int t = 0; t < EXTRACT_TILES; t++)
         toolsExtractTile(bitmap, &tileClip[t], t, layer[t]);
 
-    // 4. The file.
     freeImage(&bitmap);
     saveCollisionLayer(layer, output);
 }

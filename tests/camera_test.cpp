@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "gameplay_fixture.h"
+#include "test_util.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
 
@@ -59,4 +60,14 @@ TEST(Camera, EveryScreenPixelShowsTheTileUnderIt)
     SDL_FreeSurface(screen);
     screen = game;
     freeMap();
+}
+
+TEST(Camera, DrawingTheMapReportsAnEmptyViewAndAMissingGrid)
+{
+    memset(&curLvl, 0, sizeof curLvl);
+    camera = {0, 0, 8, 120};
+    const std::string zero = printed([] { dMap(); });
+    camera = {0, 0, 160, 120};
+    EXPECT_EQ(zero + printed([] { dMap(); }),
+              "ERROR: (dMap) cw or ch must be greater than zero!\n|WARNING: (dMap) Empty array. Aborting.\n|");
 }

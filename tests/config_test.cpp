@@ -68,3 +68,12 @@ TEST_F(Config, FilesThatCannotBeOpenedAreReported)
     EXPECT_EQ(printed([&] { EXPECT_EQ(saveConfig(missing.c_str()), 1); }),
               "|ERROR: (saveConfig) Can't open " + missing + "\n");
 }
+
+TEST_F(Config, CommentsChangeNothingAndOfAKeyGivenTwiceTheLastWins)
+{
+    keyMapping[K_OK] = 13;
+    EXPECT_EQ(load("# K_OK 27\n\n   # J_DEADZONE 5\n"), "|");
+    EXPECT_EQ(std::tuple(keyMapping[K_OK], joyDeadzone), std::tuple(13, 100));
+    load("K_OK 27\nK_OK 32\n");
+    EXPECT_EQ(keyMapping[K_OK], 32);
+}

@@ -35,6 +35,10 @@ TEST_F(Frame, EachScreensTextsTheFrameCounterAndTheSplashLandWhereTheyBelong)
     introController = 180;
     introDraw();
     EXPECT_EQ(getPixel(screenScaled, 0, 0), glyphColour(0));
+    scale = 1; // at scale 1 the logical screen is the display
+    introDraw();
+    EXPECT_EQ(getPixel(screen, 0, 0), glyphColour(0));
+    scale = 2;
 
     splash2IMG = nullptr;
     timerReleaseTicks();

@@ -1,5 +1,5 @@
-// Enemies in play: behaviour programs, motion against the masks, stuns,
-// throws and knock-outs, the activity area and removal of the dead.
+// Enemies in play where the pinned routes do not reach: every kind of stunned
+// bounce, what a throw knocks out, and the activity area.
 #include "gameplay_fixture.h"
 
 namespace {
@@ -22,45 +22,11 @@ struct Enemies : GameplayTest {
 
 } // namespace
 
-TEST_F(Enemies, AFrogWaitsThreeSecondsThenTurnsToThePlayerAndLeaps)
-{
-    Enemy *frog = mob(2, 100, ON_FLOOR);
-    player.x = 50;
-    EXPECT_EQ(update(frog, 180), "100 96.95 0 0 1 0");
-    EXPECT_EQ(update(frog), "99 94.049995 -1 -2.9 0 2");
-    // Level with the player it faces right.
-    Enemy *even = mob(2, 50, ON_FLOOR);
-    even->creature.direction = 0;
-    EXPECT_EQ(update(even, 181), "51 94.049995 1 -2.9 0 2");
-}
-
-TEST_F(Enemies, AMonkeyHopsAndWaitsAgainFromTheStepItLands)
-{
-    Enemy *monkey = mob(0, 100, ON_FLOOR);
-    // A second's wait, then a hop at -2.0. Gravity is added in double: the top of
-    // the hop is never exactly still, so the monkey goes from rising to falling.
-    EXPECT_EQ(update(monkey, 80), "100 77.95 0 3.1143426e-07 0 4");
-    EXPECT_EQ(update(monkey, 20), "100 96.95 0 0 1 0");
-    // The hop ends in the next step, which starts the wait afresh.
-    update(monkey);
-    EXPECT_EQ(std::tuple(monkey->curAction, monkey->aiActions[0]->value1), std::tuple(0, 60));
-}
-
-TEST_F(Enemies, AShellTurnsRoundAtAWallInOneStep)
-{
-    fillTiles(10, 0, 10, FLOOR_ROW - 1, TILE_SOLID); // wall from x 160
-    Enemy *shell = mob(1, 140, ON_FLOOR);
-    EXPECT_EQ(update(shell), "140.4 96.95 0.4 0 1 1");
-    EXPECT_EQ(update(shell, 12), "144.79993 96.95 0 0 1 0");
-    // The walk ends, the turn flips it and a new walk sets off left, all in one step.
-    EXPECT_EQ(update(shell), "144.39993 96.95 -0.4 0 1 1");
-}
-
 TEST_F(Enemies, AStunnedEnemyBouncesSlidesAndReboundsOffWallsOnlyInTheAir)
 {
     fillTiles(10, 0, 10, 11, TILE_SOLID); // wall from x 160
     const struct { float x, y, vx, vy; const char *after; } cases[] = {
-        {100, 95, 0, 1.9f, "100 95 0 -0.8 0 5"},                 // 2.0 at the floor bounces up at -0.8
+        {100, 95, 0, 1.9f, "100 95 0 -0.8 0 5"},                 // a 2.0 fall at the floor bounces up at -0.8
         {100, 95.9f, 0, 1.15f, "100 95.9 0 -0.5 0 5"},           // exactly 1.25 still bounces, at -0.5
         {100, 95.9f, 0, 1.1f, "100 95.9 0 0 1 5"},               // slower settles
         {100, ON_FLOOR, 1.0f, 0, "101 96.95 0.9 0 1 5"},         // sliding keeps nine tenths...
@@ -94,26 +60,6 @@ TEST_F(Enemies, AThrownEnemyKnocksOutAllItOverlapsAndItselfUntilItComesToRest)
     EXPECT_EQ(std::tuple(resting->thrown, resting->creature.state, monkey->creature.state), std::tuple(0, 5, 0));
 }
 
-TEST_F(Enemies, InWaterAnEnemyWalksAndSinksAtClampedSpeeds)
-{
-    fillTiles(0, 1, 19, 6, TILE_WATER);
-    Enemy *squid = mob(3, 100, 40);
-    EXPECT_EQ(update(squid), "100.2 40.1 0.1 0.1 1 1");
-    EXPECT_EQ(update(squid, 5), "100.69999 41.100002 0.1 0.1 1 1"); // 0.1 across and 0.2 down a step
-}
-
-TEST_F(Enemies, AKnockedOutEnemyFallsThroughEverythingAndIsDeadOnlyBelowTheLevel)
-{
-    fillTiles(0, 0, 19, 11, TILE_SOLID);
-    EXPECT_EQ(update(mob(0, 100, 100, 0.5f, -0.8f, 6)), "100.5 99.3 0.5 -0.7 0 6"); // no program, no collision
-    // Exactly at the level's bottom edge it is not yet dead.
-    Enemy *e = mob(0, 100, (float)LEVEL_BOTTOM - 1.0f, 0.5f, 0.9f, 6);
-    EXPECT_EQ(update(e), "100.5 192 0.5 1 0 6");
-    EXPECT_EQ(e->dead, 0);
-    update(e);
-    EXPECT_EQ(e->dead, 1);
-}
-
 TEST_F(Enemies, OnlyEnemiesNearTheCameraMoveAndFrozenOnesLoseTheirStun)
 {
     // Camera centre (80, 60): 128 pixels across and 108 down are allowed.
@@ -125,23 +71,7 @@ TEST_F(Enemies, OnlyEnemiesNearTheCameraMoveAndFrozenOnesLoseTheirStun)
     enemyUpdateAll();
     EXPECT_EQ(std::tuple(motion(near->creature), near->confusedTime), std::tuple("200 40.1 0 0.1 0 5", 299));
     EXPECT_EQ(std::tuple(motion(far->creature), far->confusedTime), std::tuple("201 40 0 0 0 5", 0));
-}
-
-TEST_F(Enemies, DeadEnemiesAreUnlinkedInTheSameStep)
-{
-    Enemy *made[5];
-    for (int i = 4; i >= 0; i--)
-        made[i] = mob(0, 100, ON_FLOOR); // list order made[0] .. made[4]
-    made[0]->dead = made[2]->dead = 1;   // the first and a middle one
-    enemyUpdateAll();
-    std::vector<Enemy *> listed;
-    for (EnemyList *node = EnemyListHead; node; node = node->next)
-        listed.push_back(&node->mob);
-    EXPECT_EQ(listed, (std::vector<Enemy *>{made[1], made[3], made[4]}));
-    EXPECT_EQ(made[1]->curAction, 0); // the living were updated
-    // A knocked-out enemy far away still falls out and goes; so does the last one.
-    made[1]->dead = made[3]->dead = 1;
-    made[4]->creature.x = 1000; made[4]->creature.y = (float)LEVEL_BOTTOM; made[4]->creature.state = 6;
-    enemyUpdateAll();
-    EXPECT_EQ(EnemyListHead, nullptr);
+    // A level narrower than the screen shrinks the view and moves its centre, not the area's size.
+    camera = {0, 0, 80, 120};
+    EXPECT_EQ(isEnemyTooFarAway(mob(0, -80, 52)), 0);
 }

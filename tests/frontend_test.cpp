@@ -33,10 +33,7 @@ namespace {
 // The keys of the shipped data/config.cfg, by logical button.
 const SDLKey SHIPPED_KEYS[9] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_z,
                                 SDLK_x, SDLK_RETURN, SDLK_BACKSPACE, SDLK_ESCAPE};
-const char *const KEY_NAMES[9] = {"K_UP", "K_DOWN", "K_LEFT", "K_RIGHT", "K_ACTION",
-                                  "K_JUMP", "K_OK", "K_BACK", "K_MENU"};
 const char *const LEVEL = "data/maps/map01.map";
-const char *const SETTINGS = "data/config.cfg";
 
 // A cloud of tile 112 in map01, two cells right and two down from where the marker starts.
 const int EDIT_X = 2;
@@ -83,10 +80,9 @@ protected:
         memset(&keyPress, 0, sizeof keyPress);
         gameMode = newGameMode = MODE_EXIT;
         quit = ingameState = introController = menuInited = menuState = remapCurKey = remapDevice = 0;
-        drawTitle = drawTitleNextTurn = editorMode = markerWaitMoveTime = markerBlinkTime = markerDraw = 0;
-        tmpTile = lastTile = newTile = 0;
+        drawTitle = drawTitleNextTurn = 0;
+        editorReset();
         curMenu = nullptr;
-        marker = {0, 0, 16, 16};
         inDir.reset();
     }
 
@@ -141,46 +137,6 @@ protected:
 
 } // namespace
 
-TEST_F(Frontend, TheKeyboardAloneRemapsTheNineKeysAndSavesTheSettingsOnce)
-{
-    std::string expectedFile = readFile(SETTINGS);
-    dismissTitle();
-    tap(DOWN, 2); // "Options", "Controls", "Keyboard"
-    tap(OK);
-    tap(OK);
-    pushKeyTap(SHIPPED_KEYS[OK]);
-    step();
-    ASSERT_EQ(menuState, 1);
-
-    // Each step's input() takes the previous release and the capture the new key.
-    const SDLKey keys[9] = {SDLK_w, SDLK_s, SDLK_a, SDLK_d, SDLK_k, SDLK_j, SDLK_SPACE, SDLK_TAB, SDLK_q};
-    std::string expectedOut;
-    testing::internal::CaptureStdout();
-    for (int i = 0; i < 9; i++) {
-        EXPECT_EQ(readFile(SETTINGS), expectedFile) << "saved before the ninth key";
-        pushKeyTap(keys[i]);
-        step();
-        expectedOut += "New key for " + std::to_string(i) + ": " + std::to_string(keys[i]) + "\n";
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), expectedOut + "Saving config\n");
-    ASSERT_EQ(menuState, 0) << "a further key press would wait for ever";
-    EXPECT_EQ(selected(), "Keyboard");
-
-    // The file is the shipped one with the nine keyboard lines changed, and reads back.
-    for (int i = 0; i < 9; i++) {
-        const std::string name = KEY_NAMES[i];
-        const std::string was = name + " " + std::to_string(SHIPPED_KEYS[i]) + "\n";
-        ASSERT_NE(expectedFile.find(was), std::string::npos) << was;
-        expectedFile.replace(expectedFile.find(was), was.size(), name + " " + std::to_string(keys[i]) + "\n");
-    }
-    EXPECT_EQ(readFile(SETTINGS), expectedFile);
-    memset(keyMapping, 0, sizeof keyMapping);
-    ASSERT_EQ(loadConfig(SETTINGS), 0);
-    for (int i = 0; i < 9; i++)
-        EXPECT_EQ(keyMapping[i], keys[i]) << KEY_NAMES[i];
-    EXPECT_EQ(keyMapping[J_OK], 9);
-}
-
 TEST_F(Frontend, AfterTheEditorOrAGameTheTitleComesBackThenThePageAndCursorLastUsed)
 {
     dismissTitle();
@@ -223,28 +179,4 @@ TEST_F(Frontend, AnEditedTileIsSavedOnOkLoadsBackAndIsPlayedByNewGame)
     freeMap();
     ASSERT_EQ(loadMap(LEVEL), 0);
     EXPECT_EQ(curLvl.layer0.array[EDIT_X][EDIT_Y], 115);
-}
-
-TEST_F(Frontend, MenuLeavesTheEditorWithoutSaving)
-{
-    const std::string original = readFile(LEVEL);
-    editTheCell(1);
-    EXPECT_EQ(printed([] { tap(MENU); }).find("Saving map"), std::string::npos);
-    EXPECT_EQ(gameMode, MODE_MENU);
-    EXPECT_EQ(readFile(LEVEL), original);
-}
-
-TEST_F(Frontend, AFailedSaveIsReportedAndLeavesTheOldLevelWhole)
-{
-    // Writes fail half-way: the file-size limit stops them.
-    const std::string original = readFile(LEVEL);
-    editTheCell(2);
-    pushKey(SDL_KEYDOWN, SHIPPED_KEYS[OK]);
-    std::string out;
-    withFileSizeLimit(4096, [&] { out = printed(step); });
-
-    EXPECT_EQ(out.substr(out.find('|')), "|ERROR: (saveMap) Can't open ./data/maps/map01.map\n");
-    EXPECT_EQ(newGameMode, MODE_MENU) << "the editor is left all the same";
-    EXPECT_EQ(readFile(LEVEL), original);
-    EXPECT_EQ(snapshot("data/maps").size(), 4u) << "no temporary file is left";
 }

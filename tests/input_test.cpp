@@ -80,3 +80,13 @@ TEST_F(Input, KeyCaptureTakesTheNextKeyDropsWhatCameBeforeAndSkipsTheWait)
     EXPECT_EQ(newGameMode, MODE_EXIT);
     EXPECT_EQ(_resetFrameSkip, 1);
 }
+
+TEST_F(Input, APressTakenOnceStaysTakenWhileTheKeyIsHeld)
+{
+    keyMapping[K_OK] = SDLK_RETURN;
+    pushKey(SDL_KEYDOWN, SDLK_RETURN);
+    input();
+    EXPECT_EQ(takePress(OK), 1);
+    input();
+    EXPECT_EQ(takePress(OK), 0);
+}

@@ -2,18 +2,24 @@
 // one input() and one logic() per step, with events pushed into SDL's queue.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "animation.h"
 #include "enemy.h"
 #include "global.h"
 #include "input.h"
 #include "intro.h"
+#include "camera.h"
+#include "enemy.h"
 #include "logic.h"
 #include "main.h"
 #include "map.h"
 #include "player.h"
 #include "sdl_events.h"
+#include "test_util.h"
 
 // n logic steps of the main loop.
 static void step(int n = 1)
@@ -33,16 +39,19 @@ protected:
         keyMapping[K_OK] = SDLK_RETURN;
         keyMapping[K_BACK] = SDLK_BACKSPACE;
     }
-    // The games played here leave their level, creatures and player behind.
+    // The modes load levels, creatures and the player's sheet: they go before SDL,
+    // whose surfaces they hold.
     void TearDown() override
     {
         freeMap();
         cleanList(EnemyListHead);
-        EnemyListHead = nullptr;
         free(mapFileNext);
-        mapFileNext = nullptr;
+        EnemyListHead = nullptr, mapFileNext = nullptr;
         freeAnim(&player.animation);
         SDL_Quit();
+        freeMap();
+        cleanList(EnemyListHead);
+        EnemyListHead = nullptr;
         logicReset();
         memset(keyMapping, 0, sizeof keyMapping);
         memset(&keyPress, 0, sizeof keyPress);
@@ -64,9 +73,11 @@ TEST_F(Logic, TheIntroLasts361StepsAndOkSkipsToTheSecondSplashThenEndsIt)
     step();
     pushClick(SDL_BUTTON_LEFT);
     step();
-    EXPECT_EQ(introController, 181); // the second splash, at once
-    pushKeyTap(SDLK_RETURN);
-    step(2); // the click's release, then the key
+    EXPECT_EQ(introController, 181); // the second splash, at once, for 179 more steps
+    step(178);
+    EXPECT_EQ(newGameMode, MODE_INTRO);
+    pushKeyTap(SDLK_RETURN); // or until OK
+    step();
     EXPECT_EQ(newGameMode, MODE_MENU);
 }
 
@@ -91,6 +102,13 @@ TEST_F(Logic, OkPausesBackResumesOkWhilePausedQuitsAndOkWhileDyingIsSwallowed)
     pushKeyTap(SDLK_RETURN);
     step(3); // the release, then the tap's press
     EXPECT_EQ(newGameMode, MODE_MENU);
+
+    newGameMode = MODE_INGAME; // OK and BACK in one paused step: OK is seen first and quits
+    step();
+    ingameState = INGAME_PAUSED;
+    keyPress.key[OK] = keyPress.key[BACK] = 1;
+    logic();
+    EXPECT_EQ(newGameMode, MODE_MENU);
 }
 
 TEST_F(Logic, WinningLeavesTheGameAndOkOnTheWonScreenReturnsToTheMenuForAFreshGame)
@@ -106,7 +124,24 @@ TEST_F(Logic, WinningLeavesTheGameAndOkOnTheWonScreenReturnsToTheMenuForAFreshGa
     EXPECT_EQ(newGameMode, MODE_MENU);
 
     ingameState = INGAME_PAUSED;
-    newGameMode = MODE_INGAME; // "New Game" after winning starts afresh
+    player.x = 999;
+    player.direction = 0;
+    hasKey = 1;
+    newGameMode = MODE_INGAME; // "New Game" after winning starts afresh, at the start, facing right
     step();
-    EXPECT_EQ(ingameState, INGAME_PLAYING);
+    EXPECT_EQ(std::tuple(ingameState, player.x, player.direction, hasKey),
+              std::tuple(INGAME_PLAYING, curLvl.start.x * (float)TILE_SIZE, 1, 0));
+}
+
+TEST_F(Logic, TheDemoLevelBehindTheTitleScrollsUntilItsRightEdgeMeetsTheScreens)
+{
+    newGameMode = MODE_MENU;
+    int furthest = 0;
+    printed([&] {
+        for (int i = 0; i < 2000; i++) {
+            step();
+            furthest = std::max(furthest, camera.x + camera.w);
+        }
+    });
+    EXPECT_EQ(furthest, curLvl.layer0.w * TILE_SIZE);
 }

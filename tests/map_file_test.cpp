@@ -143,8 +143,15 @@ TEST_F(MapFile, LongLevelsLoadAndAbsurdNumbersAreRefusedOrKeptWithinALevelsReach
 // that is the level above y = 120: rows 0-6 and the top half of row 7.
 TEST_F(MapFile, TheShippedLevelsSaveBackInTheEditorsLayoutAndTheDemoSuitsTheTitle)
 {
-    for (const char *name : {"data/maps/map01.map", "data/maps/demo01.map"}) {
+    // Each level names the one that follows it; the last names none.
+    const struct {
+        const char *name, *next;
+    } shipped[] = {{"data/maps/map01.map", "map02.map"}, {"data/maps/map02.map", "map03.map"},
+                   {"data/maps/map03.map", "map04.map"}, {"data/maps/map04.map", "map05.map"},
+                   {"data/maps/map05.map", "-"},         {"data/maps/demo01.map", "demo01.map"}};
+    for (const auto &[name, next] : shipped) {
         load(name);
+        EXPECT_EQ(std::string(mapFileNext ? mapFileNext : "-"), next) << name;
         save();
         load(file); // the creatures turned round twice are in the file's order again
         EXPECT_EQ(save(), readFile(name)) << name;

@@ -24,15 +24,21 @@ struct MenuTest : ::testing::Test {
     }
 
     // One menu step with the given button freshly pressed; returns its result.
-    static int press(int button) { return keyPress.key[button] = 1, menuUpdate(); }
+    static int press(int button)
+    {
+        keyPress.key[button] = 1;
+        return menuUpdate();
+    }
     static std::string selected() { return curMenu->menuChoices[curMenu->selectedIndex]; }
 
     // Presses each button in turn; returns the entry under the cursor after each, "|"-separated.
     static std::string walk(std::initializer_list<int> buttons)
     {
         std::string seen;
-        for (int b : buttons)
-            press(b), seen += selected() + "|";
+        for (int b : buttons) {
+            press(b);
+            seen += selected() + "|";
+        }
         return seen;
     }
 };
@@ -50,15 +56,15 @@ TEST_F(MenuTest, TheCursorWrapsRoundAndSkipsGapLinesOnEveryPage)
 
 TEST_F(MenuTest, OkChangesModeOrPageAndBackKeepsTheCursorThatOpenedThePage)
 {
-    EXPECT_EQ(press(OK), 1); // "New Game"
+    EXPECT_EQ(press(OK), MENU_RESULT_NEW_GAME);
     press(DOWN);
-    EXPECT_EQ(press(OK), 3); // "Editor"
+    EXPECT_EQ(press(OK), MENU_RESULT_EDITOR);
     // Pages open at their top; "Sound/Music" does nothing; "Back" returns to the opening entry.
     EXPECT_EQ(walk({DOWN, OK, DOWN, OK, UP, OK, UP, OK, UP, OK}),
               "Options|Controls|Sound/Music|Sound/Music|Controls|Keyboard|Back|Controls|Back|Options|");
     EXPECT_EQ(menuState, 0);
     press(DOWN);
-    EXPECT_EQ(press(OK), 4); // "Exit"
+    EXPECT_EQ(press(OK), MENU_RESULT_EXIT);
 }
 
 TEST_F(MenuTest, RemappingCapturesNineButtonsInOrderIntoItsOwnHalfAndSavesAfterTheLast)

@@ -1,4 +1,4 @@
-// The art tool's cell, text and picture commands, and the interface art made
+// The art tool's cell, outline, text and picture commands, and the interface art made
 // with it: the font's glyphs, the logo and the title cards.
 #include <gtest/gtest.h>
 
@@ -27,7 +27,9 @@ static Bitmap pixelart(const TempDir &dir, const std::string &name)
     return load(base + ".bmp");
 }
 
-TEST(Pixelart, CellsTextAndPicturesLandWhereTheGameLooksAndMagentaPaintsNothing)
+// The art tool's drawing commands are checked through the shipped art, which
+// must come out byte for byte (the art_matches_sources test).
+TEST(Pixelart, SourcesThatDrawOnEachOtherFailRatherThanRecurseForEver)
 {
     TempDir dir;
     // A font of 2x2 cells, 16 to a line: '%' (37, at x = 5 * 3, y = 2 * 3) lacks its bottom-right pixel.
@@ -42,6 +44,16 @@ TEST(Pixelart, CellsTextAndPicturesLandWhereTheGameLooksAndMagentaPaintsNothing)
                                   {15, 17, 0},        {16, 17, 0xffffff}, {0, 10, 0xffffff}};
     for (const auto &p : pixels)
         EXPECT_EQ(getPixel(card.get(), p[0], p[1]), p[2]) << p[0] << ", " << p[1];
+
+    // A ring stays inside the cell of what it rings: the gap and the next cell keep their magenta.
+    writeFile(dir.path + "/ring.txt", "size 7 3\ncolor # 000000\ncolor o ffffff\ncolor . none\nsheet 3 3 2\ncell 0\n\n..#\nend\n"
+                                      "outline o\n");
+    const Bitmap ring = pixelart(dir, "ring");
+    ASSERT_TRUE(ring);
+    const unsigned ringPixels[][3] = {{2, 1, 0}, {1, 0, 0xffffff}, {1, 2, 0xffffff}, {2, 2, 0xffffff},
+                                      {0, 1, 0xff00ff}, {3, 1, 0xff00ff}, {4, 1, 0xff00ff}};
+    for (const auto &p : ringPixels)
+        EXPECT_EQ(getPixel(ring.get(), p[0], p[1]), p[2]) << "ring " << p[0] << ", " << p[1];
 
     // Sources that draw on each other fail rather than recurse forever.
     writeFile(dir.path + "/a.txt", "size 2 2\npicture b.txt 0 0\n");

@@ -76,14 +76,17 @@ reach() {
   fi
   keys Return Return                     # both splash screens
   wait_for_output "Map of 100, 15" || return 1
+  # The first level's size, as its loader reports it, from the level itself.
+  local first
+  first=$(awk '$1 == "LAYER0_SIZE:" { print "Map of " $2 ", " $3; exit }' "$data/maps/map01.map")
   case $1 in
     menu) ;;
     game)
       keys Return Return                 # the title, New Game
-      wait_for_output "Map of 110, 24" || return 1 ;;
+      wait_for_output "$first" || return 1 ;;
     editor)
       keys Return Down Return            # the title, Editor
-      wait_for_output "Map of 110, 24" || return 1 ;;
+      wait_for_output "$first" || return 1 ;;
     capture)
       # The title, Options, Controls, Keyboard; Up is captured for the first
       # button and the capture of the second one is then waiting.

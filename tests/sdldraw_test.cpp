@@ -1,5 +1,5 @@
-// Drawing primitives: image loading, where each glyph of a text lands, the
-// life bar and the background.
+// Drawing primitives: image loading and where each glyph of a text lands. The
+// life bar and the background are seen in the pinned screenshots.
 #include <gtest/gtest.h>
 
 #include "block_font.h"
@@ -50,23 +50,6 @@ TEST_F(Drawing, CentredTextStartsHalfItsSizeBeforeTheMiddleOfEitherAxis)
     EXPECT_EQ(printed([] { dTextCentered("OK", 2, 0); }),
               "|WARNING: (dTextCentered) The value of 'i' in dTextCentered must be either 0 or 1\n");
     EXPECT_EQ(pixelsOfColour(0), 160 * 120);
-}
-
-TEST_F(Drawing, TheLifeBarShowsOneFilledPiecePerHitPointOverTheBackground)
-{
-    dBackground();
-    EXPECT_EQ(pixelsOfColour(SDL_MapRGB(screen->format, 155, 188, 15)), 160 * 120);
-    // The font's '#' and '-' cells stand in for the filled and the empty piece.
-    lifebarIMG = fontIMG;
-    lifebarClip[0] = fontClip['#'];
-    lifebarClip[1] = fontClip['-'];
-    const int filledPieces[][2] = {{-1, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 3}, {9, 3}}; // hp, pieces
-    for (const auto &c : filledPieces) {
-        dLifebar(1, 1, c[0]);
-        for (int k = 0; k < 3; k++) // pieces at x = 1, 7, 13
-            EXPECT_TRUE(glyphAt(k < c[1] ? '#' : '-', 1 + 6 * k, 1)) << "hp " << c[0] << " piece " << k;
-    }
-    lifebarIMG = nullptr;
 }
 
 TEST_F(Drawing, LoadingAnImageReportsBothFailedStepsOrMakesMagentaItsColourKey)

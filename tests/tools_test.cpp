@@ -61,6 +61,8 @@ TEST_F(Extraction, ABitmapThatIsMissingOrSmallerThanTheTileGridWritesNothing)
     EXPECT_EQ(extract(small),
               "|ERROR: (extractCollisionData) " + small + " is 271x270, smaller than 271x271, nothing written\n");
     EXPECT_FALSE(fileExists(dir.path + "/out.col"));
+    extract(save(SDL_CreateRGBSurface(SDL_SWSURFACE, 271, 271, 24, 0, 0, 0, 0))); // exactly the grid is enough
+    EXPECT_TRUE(fileExists(dir.path + "/out.col"));
 }
 
 TEST_F(Extraction, TheShippedCollisionFileIsWhatTheToolMakesOfTheTilesetBitmap)

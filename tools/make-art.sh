@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Rebuilds every BMP of the game from its text source under assets/.
+# Rebuilds every BMP of the game from its text source under assets/. The art
+# tool is rebuilt first every time, so a stale tool never writes old pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mkdir -p build
-if [ ! -x build/pixelart ]; then
-  cmake -S . -B build >/dev/null
-  cmake --build build --target pixelart >/dev/null
-fi
+cmake -S . -B build >/dev/null
+cmake --build build --target pixelart >/dev/null
 for kind in gfx maps; do
   for picture in assets/$kind/*.txt; do
     [ -e "$picture" ] || continue

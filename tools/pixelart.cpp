@@ -22,6 +22,10 @@
 //                       magenta pixels paint nothing
 //   font FILE           takes the picture source FILE, which must have a
 //                       "sheet" line, as the font for "text"
+//   outline C           rings everything painted so far with C: each magenta
+//                       pixel next to a painted one (diagonals too) becomes C.
+//                       On a sheet the ring stays inside each cell, so a
+//                       glyph's ring is drawn with the glyph
 //   text X Y S C TEXT   writes TEXT (the rest of the line, inner blanks kept)
 //                       in the font: each glyph pixel that is not magenta
 //                       becomes an S x S block of C, and each character
@@ -231,6 +235,47 @@ void drawText(Picture &pic, int x, int y, int size, const PaletteEntry &c, const
     }
 }
 
+// Whether (x, y) and (x + dx, y + dy) lie in the same cell of PIC's sheet
+// (always, when PIC is no sheet); the gaps between cells belong to none.
+bool sameCell(const Picture &pic, int x, int y, int dx, int dy)
+{
+    if (pic.cellsPerLine == 0)
+        return true;
+    const int pitchX = pic.cellW + 1, pitchY = pic.cellH + 1;
+    const int nx = x + dx, ny = y + dy;
+    return nx / pitchX == x / pitchX && ny / pitchY == y / pitchY && nx % pitchX < pic.cellW &&
+           ny % pitchY < pic.cellH && x % pitchX < pic.cellW && y % pitchY < pic.cellH;
+}
+
+// Whether the magenta pixel (x, y) of BEFORE touches a painted one of its cell.
+bool touchesPaint(const Picture &before, int x, int y)
+{
+    for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx >= 0 && ny >= 0 && nx < before.w && ny < before.h && sameCell(before, x, y, dx, dy) &&
+                !isMagenta(before, nx, ny))
+                return true;
+        }
+    return false;
+}
+
+// Rings what is painted with C, judged on the picture as it was before.
+void drawOutline(Picture &pic, const PaletteEntry &c)
+{
+    Picture before;
+    before.w = pic.w;
+    before.h = pic.h;
+    before.rgb = pic.rgb;
+    before.cellW = pic.cellW;
+    before.cellH = pic.cellH;
+    before.cellsPerLine = pic.cellsPerLine;
+    for (int y = 0; y < pic.h; y++)
+        for (int x = 0; x < pic.w; x++)
+            if (isMagenta(before, x, y) && touchesPaint(before, x, y))
+                paint(pic, x, y, c);
+}
+
 // The part of LINE after its first N words, without the line end.
 std::string restOfLine(const char *line, int n)
 {
@@ -319,6 +364,10 @@ int runCommand(Source &src, Picture &pic, const char *line, char **words, int n)
             return 1;
         if (pic.font->cellsPerLine == 0)
             return fail(src.path, src.lineNo, "the font has no \"sheet\" line");
+        return 0;
+    }
+    if (cmd == "outline" && n == 2 && entry(pic, words[1]).used) {
+        drawOutline(pic, entry(pic, words[1]));
         return 0;
     }
     if (cmd == "text" && n >= 6 && entry(pic, words[4]).used) {

@@ -6,16 +6,22 @@
 // script on the same level always ends the same way.
 //
 // Usage, from the directory that holds ./data:
-//   kettlemoor-replay [-map PATH] [--trace] [--shot STEP FILE.bmp]... SCRIPT
+//   kettlemoor-replay [-map PATH] [--editor] [--trace] [--shot STEP FILE.bmp]... SCRIPT
 //   -map PATH   the level to play (default ./data/maps/map01.map)
+//   --editor    run the level editor on it instead of playing it; the run
+//               ends when the editor is left (OK saves the level to PATH)
 //   --trace     after every step print the player's state:
 //               step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d
 //               ground=%d key=%d enemies=%d
+//               or, in the editor, the marked cell and the editor's mode:
+//               step=%d mode=%d editor=%d marker=%d,%d enemies=%d
+//               then one line per enemy, indented: type, position, speed,
+//               state, facing, stun and whether it is carried or thrown
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
 // The last line of a run is always "result=R steps=N", R being won, gameover,
-// dying, paused, playing or menu.
+// dying, paused, playing, editing or menu.
 //
 // Script lines (read with the game's line reader, so '#' starts a comment):
 //   STEP press BUTTON     BUTTON's key goes down before logic step STEP
@@ -25,7 +31,8 @@
 // one the settings file maps it to. The first in-game step is 1. As in the
 // game, one event is taken per step: two events due in the same step reach
 // the game in consecutive steps, in script order. The run also stops as soon
-// as the game leaves the in-game mode (won, or back to the menu).
+// as the game leaves the in-game mode (won, or back to the menu), or the
+// editor.
 //
 // A bad script line is reported with its line number and nothing runs; the
 // exit status is then 2 (1 when the game cannot start, 0 after a run).
@@ -39,6 +46,7 @@
 #include <SDL.h>
 
 #include "draw.h"
+#include "editor.h"
 #include "enemy.h"
 #include "fileio.h"
 #include "global.h"
@@ -46,6 +54,7 @@
 #include "logic.h"
 #include "main.h"
 #include "player.h"
+#include "push_button.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
 #include "timer.h"
@@ -57,13 +66,6 @@ const int DEFAULT_LAST_STEP = 60 * 60 * 10; // ten minutes of play, in logic ste
 const int MAX_STEP = 100000000;
 // The game's fixed logic step, in milliseconds of the replay's own clock.
 const double STEP_MS = 1000.0 / 60;
-const char *const CONFIG_PATH = "./data/config.cfg";
-const char *const FONT_PATH = "./data/gfx/font02.bmp";
-// The font sheet as the intro cuts it: 5x7 glyphs, 16 per line, 255 of them.
-const int FONT_GLYPH_W = 5;
-const int FONT_GLYPH_H = 7;
-const int FONT_GLYPHS_PER_LINE = 16;
-const int FONT_GLYPHS = 255;
 
 const int EXIT_RAN = 0;
 const int EXIT_NO_GAME = 1;
@@ -91,6 +93,7 @@ struct Script {
 struct Options {
     const char *scriptPath = nullptr;
     bool trace = false;
+    gameModeEnum mode = MODE_INGAME; // the mode the script drives
     std::vector<Shot> shots;
 };
 
@@ -157,7 +160,7 @@ int loadScript(const char *path, Script *script)
 
 void usage(void)
 {
-    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
+    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
 }
 
 // Reads the command line; 0 on success, 1 after printing the usage.
@@ -167,6 +170,8 @@ int parseArgs(int argc, char **argv, Options *opt)
         if (strcmp(argv[i], "-map") == 0 && i + 1 < argc) {
             free(mapFile);
             mapFile = strdup(argv[++i]);
+        } else if (strcmp(argv[i], "--editor") == 0) {
+            opt->mode = MODE_EDITOR;
         } else if (strcmp(argv[i], "--trace") == 0) {
             opt->trace = true;
         } else if (strcmp(argv[i], "--shot") == 0 && i + 2 < argc && parseStep(argv[i + 1])) {
@@ -186,18 +191,6 @@ int parseArgs(int argc, char **argv, Options *opt)
     return 0;
 }
 
-// Pushes the key event of one scripted press or release into SDL's queue.
-void pushButton(const ScriptEvent &e)
-{
-    SDL_Event ev;
-    memset(&ev, 0, sizeof ev);
-    ev.type = e.press ? SDL_KEYDOWN : SDL_KEYUP;
-    ev.key.type = ev.type;
-    ev.key.state = e.press ? SDL_PRESSED : SDL_RELEASED;
-    ev.key.keysym.sym = static_cast<SDLKey>(keyMapping[e.button]);
-    SDL_PushEvent(&ev);
-}
-
 // Feeds the game the next event that is due by this step, if any. input()
 // takes one event per step, so feeding one per step reaches the game exactly
 // as pushing a whole burst at once would, without ever filling SDL's small
@@ -205,7 +198,7 @@ void pushButton(const ScriptEvent &e)
 void feedEvent(const Script &script, size_t *next, int step)
 {
     if (*next < script.events.size() && script.events[*next].step <= step) {
-        pushButton(script.events[*next]);
+        pushButton(script.events[*next].button, script.events[*next].press);
         ++*next;
     }
 }
@@ -218,11 +211,24 @@ int enemyCount(void)
     return n;
 }
 
+// The player's line, then one indented line per enemy in list order, so a
+// pinned trace notices any change in how a creature moves.
 void printTrace(int step)
 {
+    if (gameMode == MODE_EDITOR) {
+        printf("step=%d mode=%d editor=%d marker=%d,%d enemies=%d\n", step, static_cast<int>(gameMode), editorMode,
+               marker.x, marker.y, enemyCount());
+        return;
+    }
     printf("step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
            step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy, player.hp,
            player.groundContact, hasKey, enemyCount());
+    for (EnemyList *node = EnemyListHead; node; node = node->next) {
+        const Enemy &e = node->mob;
+        printf("  type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d\n", e.type,
+               e.creature.x, e.creature.y, e.creature.vx, e.creature.vy, e.creature.state, e.creature.direction,
+               e.confusedTime, e.carried, e.thrown);
+    }
 }
 
 // Writes the logical screen for every shot asked for at this step.
@@ -251,6 +257,8 @@ const char *resultName(void)
 {
     if (newGameMode == MODE_WON)
         return "won";
+    if (newGameMode == MODE_EDITOR)
+        return "editing";
     if (newGameMode != MODE_INGAME)
         return "menu";
     switch (ingameState) {
@@ -276,20 +284,20 @@ int startGame(void)
         return 1;
     }
     // Without the settings no button has a key: nothing could be replayed.
-    if (loadConfig(CONFIG_PATH)) {
+    if (loadConfig(CONFIG_FILE)) {
         fprintf(stderr, "kettlemoor-replay: run it from the directory that holds ./data\n");
         return 1;
     }
-    fontIMG = loadImage(FONT_PATH);
-    clipImage(fontClip, FONT_GLYPH_W, FONT_GLYPH_H, FONT_GLYPHS_PER_LINE, FONT_GLYPHS);
+    logicLoadFont();
     return 0;
 }
 
-// Runs the in-game mode step by step on the replay's own clock, which
-// advances exactly one logic step per step; returns the number of steps run.
+// Runs the in-game mode (or the editor) step by step on the replay's own
+// clock, which advances exactly one logic step per step; returns the number
+// of steps run.
 int runScript(const Script &script, Options *opt)
 {
-    newGameMode = MODE_INGAME;
+    newGameMode = opt->mode;
     size_t next = 0;
     int step = 0;
     while (step < script.lastStep) {
@@ -304,7 +312,7 @@ int runScript(const Script &script, Options *opt)
         if (opt->trace)
             printTrace(step);
         takeShots(&opt->shots, step);
-        if (newGameMode != MODE_INGAME || quit)
+        if (newGameMode != opt->mode || quit)
             break;
     }
     return step;

@@ -34,12 +34,13 @@
 #include "map.h"
 #include "menu.h"
 #include "player.h"
+#include "push_button.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
 
 namespace {
 
-const char *const LEVEL_FILE = "./data/maps/map01.map";
+const char *const LEVEL_FILE = DEFAULT_MAP_FILE;
 // Milliseconds the clock moves per loop pass: one logic step, now and then two.
 const int PASS_MS = 17;
 // Passes a mode gets to show up before the run counts as stuck.
@@ -77,24 +78,12 @@ void soakPasses(int n)
         soakPass();
 }
 
-// Pushes the key event of one logical button, as the settings map it.
-void soakPushKey(int button, bool down)
-{
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = static_cast<SDLKey>(keyMapping[button]);
-    SDL_PushEvent(&e);
-}
-
 // Presses and releases a button, a pass for each, as a person's tap.
 void soakTap(int button)
 {
-    soakPushKey(button, true);
+    pushButton(button, true);
     soakPass();
-    soakPushKey(button, false);
+    pushButton(button, false);
     soakPass();
 }
 
@@ -137,17 +126,17 @@ void soakChooseFromMenu(int entry, gameModeEnum expected)
 // Walks right with jumps for half the steps and back left for the rest.
 void soakPlay(int steps)
 {
-    soakPushKey(RIGHT, true);
+    pushButton(RIGHT, true);
     for (int i = 0; i < steps / 2 && gameMode == MODE_INGAME; i++) {
         soakPass();
         if (i % 40 == 0)
-            soakPushKey(JUMP, i % 80 == 0);
+            pushButton(JUMP, i % 80 == 0);
     }
-    soakPushKey(RIGHT, false);
-    soakPushKey(JUMP, false);
-    soakPushKey(LEFT, true);
+    pushButton(RIGHT, false);
+    pushButton(JUMP, false);
+    pushButton(LEFT, true);
     soakPasses(steps - steps / 2);
-    soakPushKey(LEFT, false);
+    pushButton(LEFT, false);
     soakPasses(2);
 }
 
@@ -155,13 +144,13 @@ void soakPlay(int steps)
 // logic step with its drawn frame; every one found is reported.
 void soakCountFrameAllocations(int steps)
 {
-    soakPushKey(RIGHT, true);
+    pushButton(RIGHT, true);
     soakPasses(WARM_UP_PASSES);
     const int stepsBefore = stepsRun;
     const long before = allocCount();
     soakPasses(steps);
     const long made = allocCount() - before;
-    soakPushKey(RIGHT, false);
+    pushButton(RIGHT, false);
     if (before < 0) {
         printf("allocations in play: not counted in this build\n");
         return;

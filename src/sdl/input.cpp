@@ -1,6 +1,9 @@
 #include "input.h"
 
 #include <cstdio>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "main.h"
 
@@ -83,8 +86,14 @@ void input(void)
 void changeKeyMapping(int key)
 {
     for (;;) {
-        if (!SDL_PollEvent(&event))
+        if (!SDL_PollEvent(&event)) {
+#ifdef __EMSCRIPTEN__
+            // The page's key events arrive only while the browser runs, so
+            // the wait hands control back to it between polls.
+            emscripten_sleep(10);
+#endif
             continue;
+        }
         if (event.type == SDL_QUIT) {
             newGameMode = MODE_EXIT;
             break;
@@ -101,4 +110,12 @@ void changeKeyMapping(int key)
         }
     }
     resetFrameSkip();
+}
+
+int takePress(int button)
+{
+    if (keyPress.key[button] != 1)
+        return 0;
+    keyPress.key[button] = 0;
+    return 1;
 }

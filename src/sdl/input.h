@@ -35,6 +35,10 @@ extern SDL_Event event;
 // Handles at most one pending event.
 void input(void);
 
+// Consumes a press of button: returns 1 (and clears it) when it was pressed,
+// so one press acts once however many steps the key stays down.
+int takePress(int button);
+
 // Blocks until a key (or joystick button) is pressed and stores it in keyMapping[key];
 // a quit request meanwhile stores nothing and sets newGameMode to MODE_EXIT.
 void changeKeyMapping(int key);

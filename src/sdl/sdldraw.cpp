@@ -41,11 +41,10 @@ static const int LIFEBAR_EMPTY = 1;
 // blitted every frame without conversion; magenta becomes transparent.
 SDL_Surface *loadImage(const char *filename)
 {
-    // 1.-2. Load.
     SDL_Surface *loaded = SDL_LoadBMP(filename);
     if (!loaded)
         fprintf(stderr, "ERROR: (loadImage) Failed to load image: %s\n", filename);
-    // 3. Convert. SDL 1.2 crashes converting before video has started, so
+    // SDL 1.2 crashes converting before video has started, so
     // without a display there is nothing to convert to.
     SDL_Surface *image = nullptr;
     if (loaded) {
@@ -53,12 +52,12 @@ SDL_Surface *loadImage(const char *filename)
             image = SDL_DisplayFormat(loaded);
         SDL_FreeSurface(loaded);
     }
-    // 4. Report a failure of either step.
+    // A failure of either loading or converting is reported the same way.
     if (!image) {
         fprintf(stderr, "ERROR: (loadImage) Failed to optimize image: %s\n", filename);
         return nullptr;
     }
-    // 5. The transparent colour, in the converted image's own format.
+    // The transparent colour must be given in the converted image's own format.
     const Uint32 key = SDL_MapRGB(image->format, TRANSPARENT_R, TRANSPARENT_G, TRANSPARENT_B);
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, key);
     return image;
@@ -287,4 +286,25 @@ void drawAnim(Creature *mob, SDL_Rect coord, int state, int dir)
         applySurface(x, y, anim->animIMG, screen, &anim->animClip[sprite]);
     }
     animEndFrame(anim, state);
+}
+
+// How far outside the screen a creature's box corner may lie and still have
+// part of its sprite in view, in pixels.
+static const int STILL_SPRITE_REACH = 64;
+
+void dCreatureStanding(const Creature *mob, int x, int y)
+{
+    // Far-off creatures are skipped: SDL would wrap their 16-bit positions into view.
+    if (!screen || x < -STILL_SPRITE_REACH || y < -STILL_SPRITE_REACH || x > screen->w + STILL_SPRITE_REACH ||
+        y > screen->h + STILL_SPRITE_REACH)
+        return;
+    const animStruct *anim = &mob->animation;
+    const animFrame *list = mob->direction ? &anim->idle.right : &anim->idle.left;
+    if (!list->frames || list->numOfFrames <= 0)
+        return;
+    const int sprite = list->frames[0];
+    if (sprite < 0 || sprite >= static_cast<int>(sizeof anim->animClip / sizeof anim->animClip[0]))
+        return;
+    SDL_Rect clip = anim->animClip[sprite];
+    applySurface(x + list->posOfTile.x, y + list->posOfTile.y, anim->animIMG, screen, &clip);
 }

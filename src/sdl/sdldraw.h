@@ -47,3 +47,7 @@ void dMap(void);
 
 // Draws mob with its box at screen position coord in animation state and facing, and advances its animation.
 void drawAnim(Creature *mob, SDL_Rect coord, int state, int dir);
+
+// Draws mob's first standing frame, for its facing, with its box corner at
+// screen position (x, y); its animation counters are left alone.
+void dCreatureStanding(const Creature *mob, int x, int y);

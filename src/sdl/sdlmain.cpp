@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "global.h"
 #include "scaler.h"
@@ -74,12 +77,11 @@ static int openScaled(void)
 
 int initSDL(void)
 {
-    // 1. Video only.
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         fprintf(stderr, "ERROR: (initSDL) Unable to initialize SDL: %s\n", SDL_GetError());
         return 1;
     }
-    // 2. Minimum size and a usable scale.
+    // The screen is never below the minimum size and the scale is never zero.
     if (screenWidth < MIN_SCREEN_WIDTH)
         screenWidth = MIN_SCREEN_WIDTH;
     if (screenHeight < MIN_SCREEN_HEIGHT)
@@ -87,11 +89,10 @@ int initSDL(void)
     screenBpp = SCREEN_BPP;
     if (scale == 0)
         scale = 1;
-    // 3./4. The surfaces.
     const int failed = (scale == 1) ? openUnscaled() : openScaled();
     if (failed)
         return 1;
-    // 5. The window. The game reads no mouse motion; were motion events let
+    // The game reads no mouse motion; were motion events let
     // in, moving the mouse over the window could fill SDL's event queue
     // faster than input() drains it (one event per step), delaying every press
     // and dropping a quit request when the queue is full.
@@ -157,6 +158,12 @@ int flip(void)
         fprintf(stderr, "ERROR: (flip) Failed to flip the screen\n");
         return 1;
     }
+#ifdef __EMSCRIPTEN__
+    // SDL's video here has no window: the page copies the finished frame
+    // into its canvas (the replay tool under node has no such hook).
+    EM_ASM({ if (Module.showFrame) Module.showFrame($0, $1, $2, $3); }, shown->pixels, shown->w,
+           shown->h, shown->pitch);
+#endif
     return 0;
 }
 

@@ -85,23 +85,22 @@ int timerIsPaused(timer *time)
 
 int countFps(int interval)
 {
-    // 1. Count this frame.
     frame += 1;
-    // 2. The first call starts the measurement.
+    // The first call starts the measurement.
     if (!timerIsStarted(&fpsTimer) || !timerIsStarted(&updateFpsTimer)) {
         startTimer(&fpsTimer);
         startTimer(&updateFpsTimer);
     }
-    // 3. A new result only once per interval.
+    // A new result only once per interval, so the figure stays readable.
     if (!(timerGetTicks(&updateFpsTimer) > (float)interval))
         return oldFps;
-    // 4. Frames since the last result over the time they took.
+    // Frames since the last result over the time they took.
     const float intervals = timerGetTicks(&fpsTimer) / (float)interval;
     const int fpsr = (int)((float)(frame - frameUpdate) / intervals);
     frameUpdate = frame;
     startTimer(&fpsTimer);
     startTimer(&updateFpsTimer);
-    // 5. A zero never replaces the shown value.
+    // A zero never replaces the shown value.
     if (fpsr != 0)
         oldFps = fpsr;
     return oldFps;

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Pins how the game plays: every route under tests/routes/ is replayed with
+# --trace, and its whole output (every step of the player and of each enemy,
+# then the result line) is kept as tests/expected/ROUTE.trace. A route may ask
+# for screenshots with lines "# shot: STEP"; each is kept as
+# tests/expected/ROUTE-STEP.bmp. A route plays data/maps/map01.map unless it
+# names another level with a line "# level: PATH"; a script that drives the
+# editor says so with a line "# editor script" and is left out.
+#
+#   bash scripts/pin.sh            rebuilds the replay tool in build/ and
+#                                  rewrites tests/expected/ (run it after a
+#                                  change that is meant to alter play or
+#                                  drawing, and read the diff before committing)
+#   bash scripts/pin.sh --check REPLAY
+#                                  what the test suite runs: replays with the
+#                                  given tool and fails on any difference
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export SDL_VIDEODRIVER=dummy
+
+if [ "${1:-}" = --check ]; then
+  replay=$2
+  out=$(mktemp -d)
+  trap 'rm -rf "$out" "$out.diff"' EXIT
+else
+  cmake -S . -B build >/dev/null
+  cmake --build build --target kettlemoor-replay -j 2 >/dev/null
+  replay=build/kettlemoor-replay
+  out=tests/expected
+  rm -rf "$out"
+  mkdir -p "$out"
+fi
+
+for route in tests/routes/*.replay; do
+  name=$(basename "$route" .replay)
+  # Editor scripts build a level rather than play one; their own test
+  # compares the level they make.
+  grep -q '^# editor script' "$route" && continue
+  level=$(sed -n 's/^# level: *//p' "$route" | head -n 1)
+  args=()
+  [ -n "$level" ] && args+=(-map "$level")
+  for step in $(sed -n 's/^# shot: *//p' "$route"); do
+    args+=(--shot "$step" "$out/$name-$step.bmp")
+  done
+  # A refused script is pinned too: its message and exit status.
+  status=0
+  "$replay" --trace "${args[@]}" "$route" >"$out/$name.trace" 2>&1 || status=$?
+  echo "exit=$status" >>"$out/$name.trace"
+done
+
+[ "${1:-}" = --check ] || exit 0
+if ! diff -r tests/expected "$out" >"$out.diff" 2>&1; then
+  head -n 40 "$out.diff"
+  rm -f "$out.diff"
+  echo "pinned play differs; if the change is intended, run: bash scripts/pin.sh" >&2
+  exit 1
+fi

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Shared by the handheld and browser set-up scripts: fetches Debian's own
+# source package of SDL 1.2, with its patches applied, into $1/sdl-src.
+# Sourced, not run; the caller has set -euo pipefail.
+
+# Runs a command as root: directly, or through sudo.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "Run as root: $*" >&2
+    return 1
+  fi
+}
+
+# Installs the Debian packages named that are not installed yet.
+install_missing_packages() {
+  local missing="" p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  echo "Installing:$missing"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
+}
+
+# Writes into $1 deb-src entries matching every enabled Debian 'deb' entry of apt's sources.
+debian_source_entries() {
+  local out=$1 f
+  # One-line format: "deb [options] URI suite components".
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    awk '$1 == "deb" && /debian/ { $1 = "deb-src"; print }' "$f"
+  done > "$out/deb-src.list"
+  # deb822 format: copy each stanza with its Types changed to deb-src.
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    awk 'BEGIN { RS = ""; ORS = "\n\n" }
+         /(^|\n)Types:[^\n]*deb([ \t]|\n|$)/ && /(^|\n)URIs:[^\n]*debian/ && !/(^|\n)Enabled:[ \t]*no/ {
+           sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' "$f"
+  done > "$out/deb-src.sources"
+}
+
+# Unpacks libsdl1.2's Debian source into $1/sdl-src, enabling source
+# packages in apt first if none are; a source already there is kept.
+fetch_sdl_source() {
+  local out=$1
+  if ls -d "$out"/sdl-src/libsdl1.2-*/configure >/dev/null 2>&1; then
+    return 0
+  fi
+  if ! apt-cache showsrc libsdl1.2 2>/dev/null | grep -q '^Package:'; then
+    if ! grep -qsE '^[[:space:]]*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
+        /etc/apt/sources.list.d/*.sources; then
+      echo "Enabling Debian source packages"
+      debian_source_entries "$out"
+      if [ -s "$out/deb-src.list" ]; then
+        as_root cp "$out/deb-src.list" /etc/apt/sources.list.d/kettlemoor-deb-src.list
+      fi
+      if [ -s "$out/deb-src.sources" ]; then
+        as_root cp "$out/deb-src.sources" /etc/apt/sources.list.d/kettlemoor-deb-src.sources
+      fi
+    fi
+    as_root apt-get update -qq
+  fi
+  rm -rf "$out/sdl-src"
+  mkdir -p "$out/sdl-src"
+  (cd "$out/sdl-src" && apt-get source -qq libsdl1.2 >/dev/null 2>"$out/sdl-src.log") \
+    || { cat "$out/sdl-src.log" >&2; return 1; }
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the browser version (scripts/web.sh) and checks it twice: the replay
+# tool built to WebAssembly must print, under node, exactly what the native
+# one prints for every recorded route; and the page must play in Debian's
+# headless Chromium (web/test/browser-test.js). Screenshots land in
+# build-web/shots. Everything reusable is kept under build-web/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+out=$top/build-web
+jobs=$(nproc)
+export SDL_VIDEODRIVER=dummy
+
+echo "== browser build =="
+start=$SECONDS
+bash scripts/web.sh
+echo "browser build took $((SECONDS - start)) s"
+
+echo "== recorded routes: WebAssembly under node against the native build =="
+start=$SECONDS
+bash scripts/setup.sh
+cmake -S . -B "$out/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKETTLEMOOR_TESTS=OFF >/dev/null
+cmake --build "$out/native" -j "$jobs" --target kettlemoor-replay >/dev/null
+# Each route's level switch, as the route tests give it.
+routes_and_levels=$(tr '\n' ' ' < tests/CMakeLists.txt | grep -o 'add_route_test([^)]*)' || true)
+failed=0
+for route in tests/routes/*.replay; do
+  name=$(basename "$route")
+  level=$(grep -F " $name " <<<"$routes_and_levels" | grep -o '\-map [^ )]*' | head -n 1 || true)
+  set +e
+  "$out/native/kettlemoor-replay" --trace $level "$route" >"$out/native-$name.txt" 2>&1
+  native_status=$?
+  node "$out/game/kettlemoor-replay.js" --trace $level "$route" >"$out/wasm-$name.txt" 2>&1
+  wasm_status=$?
+  set -e
+  if [ "$native_status" = "$wasm_status" ] && cmp -s "$out/native-$name.txt" "$out/wasm-$name.txt"; then
+    echo "same: $name ${level:-(default level)}, $(wc -l <"$out/native-$name.txt") lines, status $native_status"
+  else
+    echo "DIFFERENT: $name (status $native_status native, $wasm_status WebAssembly)"
+    diff "$out/native-$name.txt" "$out/wasm-$name.txt" | head -n 5 || true
+    failed=1
+  fi
+done
+echo "route comparison took $((SECONDS - start)) s"
+[ "$failed" = 0 ]
+
+echo "== the page in headless Chromium =="
+start=$SECONDS
+# Debian's Chromium, and npm unless node came with its own.
+command -v chromium >/dev/null 2>&1 || bash scripts/setup.sh chromium
+command -v npm >/dev/null 2>&1 || bash scripts/setup.sh npm
+# The test's one package, installed from the lock file once.
+if ! cmp -s web/test/package-lock.json "$out/npm/package-lock.json" || [ ! -d "$out/npm/node_modules" ]; then
+  rm -rf "$out/npm"
+  mkdir -p "$out/npm"
+  cp web/test/package.json web/test/package-lock.json "$out/npm/"
+  (cd "$out/npm" && npm ci --no-audit --no-fund --loglevel=error)
+fi
+NODE_PATH="$out/npm/node_modules" node web/test/browser-test.js "$out/site" "$out/shots"
+echo "browser test took $((SECONDS - start)) s"

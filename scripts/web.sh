@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Builds the game for web browsers into build-web/site: the page, the
+# module's JavaScript and WebAssembly, and the packed data. Everything comes
+# from Debian's packages: Emscripten, and SDL 1.2 built from Debian's own
+# source with Emscripten's compiler, so the game keeps SDL's real 16-bit
+# surfaces and blitters. Work already done is kept, so a second run only
+# rebuilds what changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+out=$top/build-web
+prefix=$out/prefix
+site=$out/site
+jobs=$(nproc)
+# Emscripten's optimizer needs Debian's JavaScript parser.
+export NODE_PATH=/usr/share/nodejs
+
+source "$top/scripts/sdl-source.sh"
+
+# A small static SDL for the browser: dummy video (the page shows the frames
+# itself), no audio, threads, joystick or assembly.
+build_sdl() {
+  local src
+  src=$(ls -d "$out"/sdl-src/libsdl1.2-*/ | head -n 1)
+  # Emscripten has no host name of its own that SDL's configure knows.
+  local flags="--host=i686-pc-linux-gnu --prefix=$prefix --disable-shared --enable-static
+    --disable-threads --disable-audio --disable-joystick --disable-cdrom --disable-loadso
+    --disable-assembly --disable-video-x11 --disable-video-fbcon --disable-video-directfb
+    --disable-video-opengl --enable-video-dummy"
+  local stamp="$src $flags $(emcc --version | head -n 1)"
+  if [ -f "$prefix/lib/libSDL.a" ] && [ "$(cat "$out/sdl.stamp" 2>/dev/null)" = "$stamp" ]; then
+    return 0
+  fi
+  echo "Building SDL for the browser from $(basename "$src")"
+  local start=$SECONDS
+  rm -rf "$out/sdl-build"
+  mkdir -p "$out/sdl-build"
+  (
+    cd "$out/sdl-build"
+    CFLAGS="-O2" emconfigure "$src/configure" $flags >configure.log 2>&1 \
+      || { tail -n 30 configure.log >&2; exit 1; }
+    emmake make -j "$jobs" >make.log 2>&1 || { tail -n 30 make.log >&2; exit 1; }
+    emmake make install-bin install-hdrs install-lib >install.log 2>&1 \
+      || { tail -n 30 install.log >&2; exit 1; }
+  )
+  echo "$stamp" > "$out/sdl.stamp"
+  echo "SDL built in $((SECONDS - start)) s"
+}
+
+# The game and the replay tool. SDL's headers built here must come before
+# the ones Emscripten carries for its own SDL emulation.
+build_game() {
+  emcmake cmake -S "$top" -B "$out/game" -DCMAKE_BUILD_TYPE=Release -DKETTLEMOOR_TESTS=OFF \
+    -DSDL_INCLUDE_DIR="$prefix/include/SDL" -DSDL_LIBRARY="$prefix/lib/libSDL.a" \
+    >"$out/configure.log" 2>&1 || { tail -n 30 "$out/configure.log" >&2; return 1; }
+  cmake --build "$out/game" -j "$jobs" --target kettlemoor-web kettlemoor-replay
+}
+
+make_site() {
+  rm -rf "$site"
+  mkdir -p "$site"
+  cp "$top/web/index.html" "$site/"
+  cp "$out"/game/web/kettlemoor.{js,wasm,data} "$site/"
+  echo "Site: $(du -cb "$site"/* | tail -n 1 | cut -f 1) bytes in $site"
+}
+
+mkdir -p "$out"
+install_missing_packages emscripten dpkg-dev cmake make
+fetch_sdl_source "$out"
+build_sdl
+build_game
+make_site
+echo "Serve it with:  python3 -m http.server -d build-web/site"
+echo "then open       http://localhost:8000/"
