@@ -28,10 +28,10 @@ extern levelMap curLvl;
 // Largest grid a layer may have: at most this many columns or rows, and at
 // most this many cells (bytes) in all. Far beyond any level one builds in the
 // editor, yet a damaged size in a level file is refused as too large instead
-// of asking the heap for gigabytes. A level is then at most 2^24 pixels along
+// of asking the heap for gigabytes. A level is then at most 2^19 pixels along
 // a side, which keeps every sum of level positions, box sizes and speeds far
 // inside int and exact in float.
-const int MAP_MAX_SIDE_TILES = 1 << 20;
+const int MAP_MAX_SIDE_TILES = 32768;
 const long long MAP_MAX_CELLS = 16LL * 1024 * 1024;
 const int MAP_MAX_SIDE_PIXELS = MAP_MAX_SIDE_TILES * TILE_SIZE;
 

@@ -121,16 +121,16 @@ TEST_F(MapFile, DamagedFilesNeverCrashTheReader)
     EXPECT_EQ(level(), "[" + std::string(39, 'n') + "] - - 0,0 0,0 - | - | 1 1 / 1 1 / |");
 }
 
-TEST_F(MapFile, LongLevelsLoadAndAbsurdNumbersAreRefusedOrKeptWithinALevelsReach)
+TEST_F(MapFile, LevelsUpToTheCapLoadAndAbsurdNumbersAreRefusedOrKeptWithinALevelsReach)
 {
-    // Beyond a million tiles a side, or 16 Mi cells, a layer is too large; a size
+    // Beyond 32768 tiles a side, or 16 Mi cells, a layer is too large; a size
     // without a tile section is no size at all.
-    const std::string said = "Map of 33000, 15 inited\n-16777216:16777216:2\n|ERROR: Layer of 1 x 2147483647 tiles is too large!\n";
-    EXPECT_EQ(loadText("LAYER0_SIZE: 33000 15\nLAYER1_SIZE: 1 99999999999\nSTART: -2147483648 99999999999\n"
+    const std::string said = "Map of 32768, 15 inited\n-524288:524288:2\n|ERROR: Layer of 1 x 2147483647 tiles is too large!\n";
+    EXPECT_EQ(loadText("LAYER0_SIZE: 32768 15\nLAYER1_SIZE: 1 99999999999\nSTART: -2147483648 99999999999\n"
                        "MAP:\nOBJECTS:\n2 -2147483648 2147483647\n").substr(0, said.size()), said);
     const mapLayer &l0 = curLvl.layer0, &l1 = curLvl.layer1;
     EXPECT_EQ(std::tuple(l0.w, l0.h, l0.array != nullptr, l1.w, l1.h, curLvl.start.x, curLvl.start.y),
-              std::tuple(33000, 15, true, 0, 0, -1048576, 1048576));
+              std::tuple(32768, 15, true, 0, 0, -32768, 32768));
     EXPECT_EQ(loadText("LAYER0_SIZE: 4097 4097\nLAYER1_SIZE: 2 2\nMAP:\nLAYER0\n"),
               "Map of 2, 2 inited\n|ERROR: Layer of 4097 x 4097 tiles is too large!\n");
     EXPECT_EQ(level(), "[] - - 0,0 0,0 - | - | 0 0 / 0 0 / |");
