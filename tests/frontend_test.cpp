@@ -5,27 +5,10 @@
 // rewrites are copies.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 
-#include "animation.h"
-#include "draw.h"
-#include "editor.h"
-#include "enemy.h"
-#include "fileio.h"
-#include "input.h"
-#include "intro.h"
-#include "logic.h"
-#include "main.h"
-#include "map.h"
-#include "menu.h"
-#include "player.h"
 #include "sdl_events.h"
-#include "sdldraw.h"
-#include "sdlmain.h"
 #include "test_util.h"
 
 namespace {
@@ -50,7 +33,7 @@ protected:
         ASSERT_EQ(initSDL(), 0);
         startEventQueue();
         newGameMode = MODE_INTRO;
-        step();
+        stepGame();
         ASSERT_EQ(keyMapping[OK], SHIPPED_KEYS[OK]) << "the intro's first step reads the settings";
         tap(OK); // each splash
         tap(OK);
@@ -59,34 +42,8 @@ protected:
 
     void TearDown() override
     {
-        freeMap();
-        cleanList(EnemyListHead);
-        freeAnim(&player.animation);
-        for (SDL_Surface **img : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
-            freeImage(img);
-        cleanSDL();
-        free(mapFile);
-        free(mapFileNext);
-        logicReset();
-        EnemyListHead = nullptr;
-        mapFile = mapFileNext = nullptr;
-        memset(keyMapping, 0, sizeof keyMapping);
-        memset(&keyPress, 0, sizeof keyPress);
-        gameMode = newGameMode = MODE_EXIT;
-        quit = ingameState = introController = menuInited = menuState = remapCurKey = remapDevice = 0;
-        drawTitle = drawTitleNextTurn = 0;
-        editorReset();
-        curMenu = nullptr;
+        resetGame();
         inDir.reset();
-    }
-
-    // One step of the main loop, with its frame unless a mode change waits.
-    static void step()
-    {
-        input();
-        logic();
-        if (gameMode == newGameMode)
-            draw();
     }
 
     // A tap of a logical button's shipped key: pressed in one step, released in the next.
@@ -94,8 +51,8 @@ protected:
     {
         for (int i = 0; i < times; i++) {
             pushKeyTap(SHIPPED_KEYS[button]);
-            step();
-            step();
+            stepGame();
+            stepGame();
         }
     }
 
@@ -103,10 +60,10 @@ protected:
     static void dismissTitle()
     {
         pushKey(SDL_KEYDOWN, SHIPPED_KEYS[OK]);
-        step();
+        stepGame();
         EXPECT_EQ(drawTitle, 1);
         pushKey(SDL_KEYUP, SHIPPED_KEYS[OK]);
-        step();
+        stepGame();
         EXPECT_EQ(drawTitle, 0);
     }
 
@@ -132,7 +89,7 @@ TEST_F(Frontend, AfterTheEditorOrAGameTheTitleComesBackThenThePageAndCursorLastU
     tap(OK);
     ASSERT_EQ(gameMode, MODE_INGAME);
     for (int i = 0; i < 10; i++)
-        step();
+        stepGame();
     tap(OK, 2);
     EXPECT_EQ(drawTitle, 1);
     dismissTitle();
@@ -163,8 +120,8 @@ TEST_F(Frontend, ALevelMadeInTheEditorIsSavedOnOkWithNothingOfTheDemoAndIsPlayed
     dismissTitle();
     tap(UP); // "New Game"
     pushKey(SDL_KEYDOWN, SHIPPED_KEYS[OK]);
-    step();
-    step(); // the game's first step
+    stepGame();
+    stepGame(); // the game's first step
     ASSERT_EQ(gameMode, MODE_INGAME);
     EXPECT_EQ(curLvl.layer0.array[EDIT_X][0], 3);
 }

@@ -7,28 +7,14 @@
 // data/maps/LEVEL.map.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
 #include <algorithm>
-#include <cstring>
 #include <dirent.h>
 #include <string>
 #include <vector>
 
-#include "animation.h"
 #include "camera.h"
-#include "draw.h"
-#include "editor.h"
-#include "enemy.h"
 #include "fileio.h"
-#include "input.h"
-#include "logic.h"
-#include "main.h"
-#include "map.h"
-#include "menu.h"
-#include "player.h"
 #include "sdl_events.h"
-#include "sdldraw.h"
-#include "sdlmain.h"
 #include "test_util.h"
 #include "timer.h"
 
@@ -142,26 +128,17 @@ protected:
 
     void TearDown() override
     {
-        leaveMode();
-        freeAnim(&player.animation);
-        for (SDL_Surface **img : {&fontIMG, &gameLogoIMG, &lifebarIMG})
-            freeImage(img);
-        cleanSDL();
-        free(mapFile);
-        mapFile = nullptr;
+        resetGame();
         timerReleaseTicks();
         countFpsReset();
-        memset(keyMapping, 0, sizeof keyMapping);
-        gameMode = newGameMode = MODE_EXIT;
-        menuInited = menuState = remapCurKey = drawTitle = drawTitleNextTurn = 0;
-        curMenu = nullptr;
         screenWidth = 160;
         screenHeight = 120;
         scale = 2;
     }
 
-    // Forgets the level, the creatures, the presses and every mode's start.
-    static void leaveMode()
+    // Starts mode afresh on the level and plays its route up to step last at
+    // most, one event per step as the game takes them.
+    static void play(const Level &level, gameModeEnum mode, int last)
     {
         freeMap();
         cleanList(EnemyListHead);
@@ -170,24 +147,8 @@ protected:
         editorReset();
         memset(&keyPress, 0, sizeof keyPress);
         ingameState = 0;
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) {
+        for (SDL_Event e; SDL_PollEvent(&e);) {
         }
-    }
-
-    static void step()
-    {
-        input();
-        logic();
-        if (gameMode == newGameMode)
-            draw();
-    }
-
-    // Starts mode afresh on the level and plays its route up to step last at
-    // most, one event per step as the game takes them.
-    static void play(const Level &level, gameModeEnum mode, int last)
-    {
-        leaveMode();
         free(mapFile);
         mapFile = strdup(("data/maps/" + level.name + ".map").c_str());
         newGameMode = mode;
@@ -197,7 +158,7 @@ protected:
                 const Event &e = level.route[next++];
                 pushKey(e.down ? SDL_KEYDOWN : SDL_KEYUP, (SDLKey)keyMapping[e.button]);
             }
-            step();
+            stepGame();
         }
     }
 
@@ -255,7 +216,7 @@ protected:
     {
         play(level, MODE_INGAME, at);
         pushKey(SDL_KEYDOWN, (SDLKey)keyMapping[OK]);
-        step();
+        stepGame();
         const std::string where = level.name + " paused at step " + std::to_string(at);
         // On a larger screen more creatures wake, and the route may be lost
         // before this step: then the lost game is what shows.
@@ -271,7 +232,7 @@ protected:
         play(level, MODE_INGAME, at);
         player.hp = 0;
         for (int s = 0; s < MAX_DYING_STEPS && ingameState != INGAME_GAME_OVER; s++)
-            step();
+            stepGame();
         const std::string where = level.name + " lost at step " + std::to_string(at);
         if (ingameState != INGAME_GAME_OVER)
             return faults.push_back(where + ": no game over");
@@ -319,7 +280,7 @@ protected:
 TEST_P(Legibility, TitleMenuPagesAndRemappingPromptOverTheWholeDemoScroll)
 {
     newGameMode = MODE_MENU;
-    step(); // loads the logo and the demo level
+    stepGame(); // loads the logo and the demo level
     menuCreate();
     for (int x = 0; x <= curLvl.layer0.w * 16 - screenWidth; x += SCROLL_STRIDE) {
         camera.x = x;

@@ -2,22 +2,10 @@
 // one input() and one logic() per step, with events pushed into SDL's queue.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <algorithm>
-#include <cstring>
 #include <tuple>
 
-#include "animation.h"
-#include "enemy.h"
-#include "global.h"
-#include "input.h"
-#include "intro.h"
 #include "camera.h"
-#include "enemy.h"
-#include "logic.h"
-#include "main.h"
-#include "map.h"
-#include "player.h"
 #include "sdl_events.h"
 #include "test_util.h"
 
@@ -39,25 +27,7 @@ protected:
         keyMapping[K_OK] = SDLK_RETURN;
         keyMapping[K_BACK] = SDLK_BACKSPACE;
     }
-    // The modes load levels, creatures and the player's sheet: they go before SDL,
-    // whose surfaces they hold.
-    void TearDown() override
-    {
-        freeMap();
-        cleanList(EnemyListHead);
-        free(mapFileNext);
-        EnemyListHead = nullptr, mapFileNext = nullptr;
-        freeAnim(&player.animation);
-        SDL_Quit();
-        freeMap();
-        cleanList(EnemyListHead);
-        EnemyListHead = nullptr;
-        logicReset();
-        memset(keyMapping, 0, sizeof keyMapping);
-        memset(&keyPress, 0, sizeof keyPress);
-        gameMode = newGameMode = MODE_EXIT;
-        quit = ingameState = introController = 0;
-    }
+    void TearDown() override { resetGame(); }
 };
 
 TEST_F(Logic, TheIntroLasts361StepsAndOkSkipsToTheSecondSplashThenEndsIt)

@@ -1,8 +1,24 @@
-// Helpers for tests that drive the game through SDL's event queue: SDL with
-// the dummy video driver, and synthetic key, mouse and window events.
+// Helpers for tests that drive the game as a player does: SDL's event queue on
+// the dummy video driver, synthetic key, mouse and window events, one step of
+// the main loop, and every global such a session touches put back.
 #pragma once
 #include <SDL.h>
+#include <cstring>
 #include <gtest/gtest.h>
+
+#include "animation.h"
+#include "draw.h"
+#include "editor.h"
+#include "enemy.h"
+#include "input.h"
+#include "intro.h"
+#include "logic.h"
+#include "main.h"
+#include "map.h"
+#include "menu.h"
+#include "player.h"
+#include "sdldraw.h"
+#include "sdlmain.h"
 
 // Starts SDL's video subsystem (the dummy driver in tests) with an empty queue.
 inline void startEventQueue()
@@ -21,8 +37,7 @@ inline void pushEvent(SDL_Event e)
 inline void pushKey(Uint8 type, SDLKey sym)
 {
     SDL_Event e{};
-    e.type = type;
-    e.key.type = type;
+    e.type = e.key.type = type;
     e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = sym;
     pushEvent(e);
@@ -35,21 +50,16 @@ inline void pushKeyTap(SDLKey sym)
     pushKey(SDL_KEYUP, sym);
 }
 
-inline void pushMouseButton(Uint8 type, Uint8 button)
-{
-    SDL_Event e{};
-    e.type = type;
-    e.button.type = type;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.button.button = button;
-    pushEvent(e);
-}
-
 // A click, or a wheel notch: the press followed at once by its release.
 inline void pushClick(Uint8 button)
 {
-    pushMouseButton(SDL_MOUSEBUTTONDOWN, button);
-    pushMouseButton(SDL_MOUSEBUTTONUP, button);
+    for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event e{};
+        e.type = e.button.type = type;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.button = button;
+        pushEvent(e);
+    }
 }
 
 inline void pushWindowClose()
@@ -59,8 +69,36 @@ inline void pushWindowClose()
     pushEvent(e);
 }
 
-inline int pendingEvents()
+// One step of the main loop, with its frame unless a mode change waits.
+inline void stepGame()
 {
-    SDL_Event e;
-    return SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_ALLEVENTS);
+    input();
+    logic();
+    if (gameMode == newGameMode)
+        draw();
+}
+
+// Frees what the modes loaded (the level, the creatures, the player's sheet,
+// the images; all before SDL, whose surfaces they hold), ends SDL and puts
+// every mode's, the menu's, the editor's and the keys' globals back.
+inline void resetGame()
+{
+    freeMap();
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+    freeAnim(&player.animation);
+    for (SDL_Surface **img : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
+        freeImage(img);
+    cleanSDL();
+    free(mapFile);
+    free(mapFileNext);
+    mapFile = mapFileNext = nullptr;
+    logicReset();
+    editorReset();
+    memset(keyMapping, 0, sizeof keyMapping);
+    memset(&keyPress, 0, sizeof keyPress);
+    gameMode = newGameMode = MODE_EXIT;
+    quit = ingameState = introController = _resetFrameSkip = 0;
+    menuInited = menuState = remapCurKey = remapDevice = drawTitle = drawTitleNextTurn = 0;
+    curMenu = nullptr;
 }
