@@ -126,8 +126,11 @@ protected:
         }
     }
 
+    // Every fault a test found fails it.
     void TearDown() override
     {
+        EXPECT_TRUE(faults.empty()) << faults.size() << " faults at " << screenWidth << "x" << screenHeight
+                                    << ", the first: " << (faults.empty() ? "" : faults[0]);
         resetGame();
         timerReleaseTicks();
         countFpsReset();
@@ -140,15 +143,7 @@ protected:
     // most, one event per step as the game takes them.
     static void play(const Level &level, gameModeEnum mode, int last)
     {
-        freeMap();
-        cleanList(EnemyListHead);
-        EnemyListHead = nullptr;
-        logicReset();
-        editorReset();
-        memset(&keyPress, 0, sizeof keyPress);
-        ingameState = 0;
-        for (SDL_Event e; SDL_PollEvent(&e);) {
-        }
+        leaveModes();
         free(mapFile);
         mapFile = strdup(("data/maps/" + level.name + ".map").c_str());
         newGameMode = mode;
@@ -265,16 +260,6 @@ protected:
                            screenHeight - 16}});
         }
     }
-
-    // Reports every fault found, at most a screenful.
-    void report()
-    {
-        std::string first;
-        for (size_t i = 0; i < faults.size() && i < 20; i++)
-            first += faults[i] + "\n";
-        EXPECT_TRUE(faults.empty()) << faults.size() << " faults at " << screenWidth << "x" << screenHeight
-                                    << ", the first:\n" << first;
-    }
 };
 
 TEST_P(Legibility, TitleMenuPagesAndRemappingPromptOverTheWholeDemoScroll)
@@ -306,7 +291,6 @@ TEST_P(Legibility, TitleMenuPagesAndRemappingPromptOverTheWholeDemoScroll)
         }
         menuState = 0;
     }
-    report();
 }
 
 TEST_P(Legibility, PausedAndLostAlongEveryWinningRouteAndTheEditorOverGround)
@@ -325,7 +309,6 @@ TEST_P(Legibility, PausedAndLostAlongEveryWinningRouteAndTheEditorOverGround)
             loseAt(level, steps * k / (LOSSES_PER_ROUTE + 1));
         markGround(level);
     }
-    report();
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, Legibility, ::testing::Values(std::make_pair(160, 120), std::make_pair(320, 240)),

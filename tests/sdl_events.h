@@ -78,14 +78,27 @@ inline void stepGame()
         draw();
 }
 
-// Frees what the modes loaded (the level, the creatures, the player's sheet,
-// the images; all before SDL, whose surfaces they hold), ends SDL and puts
-// every mode's, the menu's, the editor's and the keys' globals back.
-inline void resetGame()
+// Forgets the level, the creatures, the presses and every mode's start, and
+// drops the events still queued.
+inline void leaveModes()
 {
     freeMap();
     cleanList(EnemyListHead);
     EnemyListHead = nullptr;
+    logicReset();
+    editorReset();
+    memset(&keyPress, 0, sizeof keyPress);
+    ingameState = 0;
+    for (SDL_Event e; SDL_PollEvent(&e);) {
+    }
+}
+
+// Leaves the modes, frees what they loaded (the player's sheet and the
+// images, before SDL, whose surfaces they are), ends SDL and puts back the
+// globals of the command line, the modes, the menu and the keys.
+inline void resetGame()
+{
+    leaveModes();
     freeAnim(&player.animation);
     for (SDL_Surface **img : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
         freeImage(img);
@@ -93,12 +106,9 @@ inline void resetGame()
     free(mapFile);
     free(mapFileNext);
     mapFile = mapFileNext = nullptr;
-    logicReset();
-    editorReset();
     memset(keyMapping, 0, sizeof keyMapping);
-    memset(&keyPress, 0, sizeof keyPress);
     gameMode = newGameMode = MODE_EXIT;
-    quit = ingameState = introController = _resetFrameSkip = 0;
+    quit = introController = _resetFrameSkip = 0;
     menuInited = menuState = remapCurKey = remapDevice = drawTitle = drawTitleNextTurn = 0;
     curMenu = nullptr;
 }
