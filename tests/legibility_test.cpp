@@ -112,9 +112,8 @@ protected:
         ASSERT_EQ(initSDL(), 0);
         startEventQueue();
         ASSERT_EQ(loadConfig("./data/config.cfg"), 0);
-        fontIMG = loadImage("./data/gfx/font02.bmp");
+        logicLoadFont();
         ASSERT_NE(fontIMG, nullptr);
-        clipImage(fontClip, 5, 7, 16, 255);
         timerFreezeTicks(0); // the frame counter reads "0/60"
         for (int c = 0; c < 256; c++) {
             inkLuminance[c] = 256;
@@ -206,20 +205,26 @@ protected:
         return apart >= MARKER_RING_SHARE * ring;
     }
 
-    // The route played to step at, then OK; returns 1 when that paused the game.
-    int pauseAt(const Level &level, int at)
+    // Checks the texts of the lost game or the pause, whichever shows;
+    // returns 1 for the pause.
+    int checkInGame(const std::string &where)
     {
-        play(level, MODE_INGAME, at);
-        pushKey(SDL_KEYDOWN, (SDLKey)keyMapping[OK]);
-        stepGame();
-        const std::string where = level.name + " paused at step " + std::to_string(at);
-        // On a larger screen more creatures wake, and the route may be lost
-        // before this step: then the lost game is what shows.
         if (ingameState == INGAME_GAME_OVER)
             check(where, {centred("GAME OVER", screenHeight - 60)});
         if (ingameState == INGAME_PAUSED)
             check(where, {centred("PAUSED", screenHeight - 70), centred("Press OK again to quit", screenHeight - 50)});
         return ingameState == INGAME_PAUSED;
+    }
+
+    // The route played to step at, then OK. On a larger screen more creatures
+    // wake, and the route may be lost before this step: then the lost game is
+    // what shows.
+    int pauseAt(const Level &level, int at)
+    {
+        play(level, MODE_INGAME, at);
+        pushKey(SDL_KEYDOWN, (SDLKey)keyMapping[OK]);
+        stepGame();
+        return checkInGame(level.name + " paused at step " + std::to_string(at));
     }
 
     void loseAt(const Level &level, int at)
@@ -228,10 +233,8 @@ protected:
         player.hp = 0;
         for (int s = 0; s < MAX_DYING_STEPS && ingameState != INGAME_GAME_OVER; s++)
             stepGame();
-        const std::string where = level.name + " lost at step " + std::to_string(at);
-        if (ingameState != INGAME_GAME_OVER)
-            return faults.push_back(where + ": no game over");
-        check(where, {centred("GAME OVER", screenHeight - 60)});
+        EXPECT_EQ(ingameState, INGAME_GAME_OVER) << level.name << " lost at step " << at;
+        checkInGame(level.name + " lost at step " + std::to_string(at));
     }
 
     // Marks ground cells spread over the level in the editor.
