@@ -16,7 +16,6 @@
 #include "fileio.h"
 #include "sdl_events.h"
 #include "test_util.h"
-#include "timer.h"
 
 namespace {
 
@@ -131,11 +130,6 @@ protected:
         EXPECT_TRUE(faults.empty()) << faults.size() << " faults at " << screenWidth << "x" << screenHeight
                                     << ", the first: " << (faults.empty() ? "" : faults[0]);
         resetGame();
-        timerReleaseTicks();
-        countFpsReset();
-        screenWidth = 160;
-        screenHeight = 120;
-        scale = 2;
     }
 
     // Starts mode afresh on the level and plays its route up to step last at

@@ -19,6 +19,7 @@
 #include "player.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
+#include "timer.h"
 
 // Starts SDL's video subsystem (the dummy driver in tests) with an empty queue.
 inline void startEventQueue()
@@ -95,7 +96,8 @@ inline void leaveModes()
 
 // Leaves the modes, frees what they loaded (the player's sheet and the
 // images, before SDL, whose surfaces they are), ends SDL and puts back the
-// globals of the command line, the modes, the menu and the keys.
+// globals of the command line, the screen, the clock, the modes, the menu and
+// the keys.
 inline void resetGame()
 {
     leaveModes();
@@ -103,6 +105,11 @@ inline void resetGame()
     for (SDL_Surface **img : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
         freeImage(img);
     cleanSDL();
+    screenWidth = 160;
+    screenHeight = 120;
+    scale = 2;
+    timerReleaseTicks();
+    countFpsReset();
     free(mapFile);
     free(mapFileNext);
     mapFile = mapFileNext = nullptr;
