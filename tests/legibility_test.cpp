@@ -109,7 +109,6 @@ protected:
         screenHeight = GetParam().second;
         scale = 1;
         ASSERT_EQ(initSDL(), 0);
-        startEventQueue();
         ASSERT_EQ(loadConfig("./data/config.cfg"), 0);
         logicLoadFont();
         ASSERT_NE(fontIMG, nullptr);
@@ -187,15 +186,13 @@ protected:
     // The editor's marker, filled at (x, y), stands out from the ring around it.
     static bool markerShows(int x, int y)
     {
-        const int fill = screenLuminance(x, y);
         int ring = 0, apart = 0;
         for (int i = -1; i <= 16; i++)
-            for (int j = -1; j <= 16; j++) {
+            for (int j = -1; j <= 16; j++)
                 if ((i == -1 || i == 16 || j == -1 || j == 16) && onScreen(x + i, y + j)) {
                     ring++;
-                    apart += std::abs(screenLuminance(x + i, y + j) - fill) >= MIN_CONTRAST;
+                    apart += std::abs(screenLuminance(x + i, y + j) - screenLuminance(x, y)) >= MIN_CONTRAST;
                 }
-            }
         return apart >= MARKER_RING_SHARE * ring;
     }
 
