@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Fuzzes the readers of the game's hand-edited files: builds the libFuzzer
-# harnesses with AddressSanitizer and UndefinedBehaviorSanitizer in build-fuzz/
-# and runs each for SECONDS (default 30) on a copy of its seeds (fuzz/corpus/
-# plus the shipped files), from the repository root where ./data is.
+# Fuzzes the readers of the game's hand-edited files, and play on what they
+# read: builds every libFuzzer harness (fuzz/NAME_fuzz.cpp) with AddressSanitizer
+# and UndefinedBehaviorSanitizer in build-fuzz/ and runs each for SECONDS
+# (default 30) on a copy of its seeds (fuzz/corpus/NAME/ plus the shipped
+# files), from the repository root where ./data is.
 # Fails when any harness finds a crash, a leak, a timeout or runs out of
 # memory; the input that did it is kept in build-fuzz/artifacts/.
 set -euo pipefail
@@ -36,21 +37,19 @@ rm -rf build-fuzz/work build-fuzz/artifacts build-fuzz/logs
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 passed=0
 failed=0
-# The harnesses are listed once, in fuzz/CMakeLists.txt.
-fuzzers=$(sed -n 's/^set(KETTLEMOOR_FUZZERS \(.*\))$/\1/p' fuzz/CMakeLists.txt)
-[ -n "$fuzzers" ] || { echo "no KETTLEMOOR_FUZZERS list in fuzz/CMakeLists.txt" >&2; exit 2; }
-for name in $fuzzers; do
+for harness in fuzz/*_fuzz.cpp; do
+  name=$(basename "$harness" _fuzz.cpp)
   # Runs work on a copy, so the committed seeds never grow.
   work=build-fuzz/work/$name
   mkdir -p "$work"
-  cp fuzz/corpus/$name/* "$work"/
+  cp fuzz/corpus/"$name"/* "$work"/
   for seed in $(shipped_seeds $name); do
     cp "$seed" "$work/shipped-$(basename "$seed")"
   done
   log=build-fuzz/logs/$name.log
   if build-fuzz/fuzz/fuzz_$name -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -close_fd_mask=3 -print_final_stats=1 -dict=fuzz/dict/$name.dict \
-    -artifact_prefix=build-fuzz/artifacts/$name- "$work" >"$log" 2>&1; then
+    -artifact_prefix="$PWD/build-fuzz/artifacts/$name-" "$work" >"$log" 2>&1; then
     result=clean
     passed=$((passed + 1))
   else

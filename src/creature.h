@@ -40,6 +40,13 @@ enum {
     STATE_DYING = 6
 };
 
+// Bounds of what a creature definition may give: a box side and a sprite
+// offset of at most this many pixels, and at most this much health. Every
+// shipped creature lies far inside them; beyond them sums of positions and
+// sizes could overflow.
+const int CREATURE_MAX_SIDE = 256;
+const int CREATURE_MAX_HEALTH = 1000;
+
 struct Creature {
     float x;           // left edge of the box, level pixels
     float y;           // top edge of the box, level pixels

@@ -1,11 +1,14 @@
 #include "fileio.h"
 
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "enemy.h"
@@ -88,27 +91,174 @@ int readWordLines(const char *filename, void (*onLine)(char **words, int n, void
     return 0;
 }
 
-// ---- the atomic file writer ----
-
-FILE *beginAtomicWrite(const char *filename, char *tmpPath, size_t tmpSize)
+// A number word read like atoi, but kept within lowest ... highest: a file can
+// hold any digits, and what the game computes from a number must not overflow.
+static int readBoundedNumber(const char *word, int lowest, int highest)
 {
-    const int len = snprintf(tmpPath, tmpSize, "%s.tmp", filename);
-    if (len < 0 || static_cast<size_t>(len) >= tmpSize)
-        return nullptr;
-    return fopen(tmpPath, "w");
+    const long v = strtol(word, nullptr, 10);
+    if (v < lowest)
+        return lowest;
+    if (v > highest)
+        return highest;
+    return static_cast<int>(v);
 }
 
-int finishAtomicWrite(FILE *fp, const char *tmpPath, const char *filename)
+// ---- the atomic file writer ----
+
+// Symbolic links followed at most before a path counts as a loop, as the
+// system itself counts them.
+const int WRITER_MAX_LINKS = 40;
+
+// One file being written: the stream, the file it will become, and the
+// temporary file beside it (empty when the target is written in place).
+struct AtomicFile {
+    FILE *fp;
+    char target[PATH_MAX];
+    char tmpPath[PATH_MAX];
+};
+
+// Copies text into a PATH_MAX buffer after its first keep characters; 1 when it does not fit.
+static int writerPathAppend(char *path, size_t keep, const char *text)
 {
-    // Everything must have reached the disk before the old file is replaced.
-    int failed = ferror(fp) != 0;
-    failed |= fflush(fp) != 0;
-    failed |= fsync(fileno(fp)) != 0;
-    failed |= fclose(fp) != 0;
-    if (!failed && rename(tmpPath, filename) == 0)
-        return 0;
-    remove(tmpPath);
+    const size_t length = strlen(text);
+    if (keep + length >= PATH_MAX)
+        return 1;
+    memcpy(path + keep, text, length + 1);
+    return 0;
+}
+
+// The characters of path up to and including its last '/': its folder.
+static size_t writerFolderLength(const char *path)
+{
+    const char *slash = strrchr(path, '/');
+    return slash ? static_cast<size_t>(slash - path + 1) : 0;
+}
+
+// Follows filename through symbolic links to the file they end at, which need
+// not exist yet: saving through a link replaces that file and keeps the link.
+// Returns 1 for a loop, an unreadable link or a path too long.
+static int writerResolveLinks(const char *filename, char *path)
+{
+    if (writerPathAppend(path, 0, filename))
+        return 1;
+    for (int links = 0; links < WRITER_MAX_LINKS; links++) {
+        char link[PATH_MAX];
+        const ssize_t length = readlink(path, link, sizeof link - 1);
+        if (length < 0)
+            return errno == EINVAL || errno == ENOENT ? 0 : 1;
+        link[length] = '\0';
+        const size_t keep = link[0] == '/' ? 0 : writerFolderLength(path);
+        if (writerPathAppend(path, keep, link))
+            return 1;
+    }
     return 1;
+}
+
+// Opens the temporary file beside the target: a new, hidden file with a unique
+// name, made exclusively, so no file that is already there is ever followed,
+// reused or removed. It gets the old file's owner and permission bits, or a
+// new file's usual ones; where the file system keeps none, it goes without.
+static int writerOpenTemporary(AtomicFile *f, const struct stat *old)
+{
+    const size_t folder = writerFolderLength(f->target);
+    memcpy(f->tmpPath, f->target, folder);
+    f->tmpPath[folder] = '\0';
+    if (writerPathAppend(f->tmpPath, folder, ".") ||
+        writerPathAppend(f->tmpPath, folder + 1, f->target + folder) ||
+        writerPathAppend(f->tmpPath, strlen(f->tmpPath), ".XXXXXX"))
+        return 1;
+    const int fd = mkstemp(f->tmpPath);
+    if (fd < 0)
+        return 1;
+    if (old) {
+        if (old->st_uid != geteuid() || old->st_gid != getegid())
+            (void)!fchown(fd, old->st_uid, old->st_gid);
+        (void)!fchmod(fd, old->st_mode & 07777);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        (void)!fchmod(fd, 0666 & ~mask);
+    }
+    f->fp = fdopen(fd, "w");
+    if (f->fp)
+        return 0;
+    close(fd);
+    unlink(f->tmpPath);
+    return 1;
+}
+
+// 1 when the user may not open the existing file for writing, which a plain
+// fopen(..., "w") would refuse: such a file is never replaced. The test opens
+// it without truncating, so it changes nothing.
+static int writerMayNotWrite(const char *path)
+{
+    const int fd = open(path, O_WRONLY | O_NOCTTY);
+    if (fd < 0)
+        return 1;
+    close(fd);
+    return 0;
+}
+
+// Opens filename for an atomic write. Returns 1, with nothing created or
+// changed, when it cannot be written.
+static int writerOpen(AtomicFile *f, const char *filename)
+{
+    f->fp = nullptr;
+    f->tmpPath[0] = '\0';
+    struct stat old;
+    const int exists = stat(filename, &old) == 0;
+    if (!exists && errno != ENOENT)
+        return 1;
+    if (writerResolveLinks(filename, f->target))
+        return 1;
+    // A FIFO, a device or a terminal cannot be replaced: it is written where it
+    // is, as fopen does. So is a file that the links do not name by a path
+    // (the system's links to open files, such as /dev/stdout).
+    struct stat resolved;
+    const int sameFile = exists && stat(f->target, &resolved) == 0 && resolved.st_dev == old.st_dev &&
+                         resolved.st_ino == old.st_ino;
+    if (exists && (!S_ISREG(old.st_mode) || !sameFile)) {
+        f->fp = fopen(filename, "w");
+        return f->fp == nullptr;
+    }
+    if (exists && writerMayNotWrite(f->target))
+        return 1;
+    return writerOpenTemporary(f, exists ? &old : nullptr);
+}
+
+// Closes the file, checking that every write reached the disk, and renames the
+// temporary file over the target. On failure the temporary file is removed and
+// the old file stays as it was. Returns 0 on success, 1 on failure.
+static int writerFinish(AtomicFile *f)
+{
+    int failed = ferror(f->fp) != 0;
+    failed |= fflush(f->fp) != 0;
+    if (f->tmpPath[0] != '\0')
+        failed |= fsync(fileno(f->fp)) != 0;
+    failed |= fclose(f->fp) != 0;
+    if (f->tmpPath[0] == '\0')
+        return failed;
+    if (!failed && rename(f->tmpPath, f->target) == 0)
+        return 0;
+    unlink(f->tmpPath);
+    return 1;
+}
+
+int saveAtomically(const char *filename, const char *savingLine, const char *failedFormat,
+                   void (*writeLines)(FILE *ofp, const void *ctx), const void *ctx)
+{
+    AtomicFile file;
+    int failed = writerOpen(&file, filename);
+    if (!failed) {
+        fputs(savingLine, stdout);
+        writeLines(file.fp, ctx);
+        failed = writerFinish(&file);
+    }
+    if (failed) {
+        fprintf(stderr, failedFormat, filename);
+        return 1;
+    }
+    return 0;
 }
 
 // ---- settings file ----
@@ -188,7 +338,7 @@ int loadConfig(const char *filename)
 }
 
 // Writes the settings file's lines, in the order loadConfig reads them back.
-static void configWriteLines(FILE *ofp)
+static void configWriteLines(FILE *ofp, const void *)
 {
     fprintf(ofp, "%s", GENERATED_HEADER);
     fprintf(ofp, "\n");
@@ -215,19 +365,8 @@ static void configWriteLines(FILE *ofp)
 // failed write keeps the old settings; 1 (with a message) on any failure.
 int saveConfig(const char *filename)
 {
-    char tmpPath[FILENAME_MAX];
-    FILE *ofp = beginAtomicWrite(filename, tmpPath, sizeof tmpPath);
-    int failed = ofp == nullptr;
-    if (!failed) {
-        printf("Saving config\n");
-        configWriteLines(ofp);
-        failed = finishAtomicWrite(ofp, tmpPath, filename) != 0;
-    }
-    if (failed) {
-        fprintf(stderr, "ERROR: (saveConfig) Can't open %s\n", filename);
-        return 1;
-    }
-    return 0;
+    return saveAtomically(filename, "Saving config\n", "ERROR: (saveConfig) Can't open %s\n", configWriteLines,
+                          nullptr);
 }
 
 // ---- map file ----
@@ -236,8 +375,6 @@ int saveConfig(const char *filename)
 static const char MAP_TILESET_DIR[] = "./data/gfx/";
 // The collision masks of every level.
 static const char MAP_COLLISION_FILE[] = "./data/maps/default.col";
-// Room for the temporary path of a file being written.
-const int LEVEL_TMP_PATH_CHARS = 4096;
 // A tileset image holds 256 tiles of 16 x 16 pixels, 16 to a row.
 const int TILESET_TILES = 256;
 
@@ -318,11 +455,14 @@ static void mapStoreTile(MapReader *r, const char *word)
 
 // Creates the creature of an object line (type, x, y) in front of the list.
 // A line without all three is ignored; without memory the list stays as it was.
+// The position is kept within a level's largest reach.
 static void mapReadObject(char **words, int i, int n)
 {
     if (i + 2 >= n)
         return;
-    EnemyList *head = prependElement(EnemyListHead, atoi(words[i + 1]), atoi(words[i + 2]), atoi(words[i]));
+    const int x = readBoundedNumber(words[i + 1], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
+    const int y = readBoundedNumber(words[i + 2], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
+    EnemyList *head = prependElement(EnemyListHead, x, y, atoi(words[i]));
     if (head)
         EnemyListHead = head;
 }
@@ -352,34 +492,36 @@ static int mapLoadTileset(mapLayer *layer, const char *name)
 }
 
 // Reads a layer's size. Once the grids exist they keep the size they were made
-// with, so a size given inside the tile section is ignored.
+// with, so a size given inside the tile section is ignored. Digits beyond int
+// read as the largest int, which the grid allocation then refuses.
 static void mapReadSize(const MapReader *r, mapLayer *layer, char **words, int i, int n)
 {
     if (i + 2 >= n || r->mapInited)
         return;
-    layer->w = atoi(words[i + 1]);
-    layer->h = atoi(words[i + 2]);
+    layer->w = readBoundedNumber(words[i + 1], INT_MIN, INT_MAX);
+    layer->h = readBoundedNumber(words[i + 2], INT_MIN, INT_MAX);
 }
 
-// Reads a tile position (column, row); ignored when the line lacks it.
+// Reads a tile position (column, row), kept within a level's largest reach;
+// ignored when the line lacks it.
 static void mapReadPoint(Point *point, char **words, int i, int n)
 {
     if (i + 2 >= n)
         return;
-    point->x = atoi(words[i + 1]);
-    point->y = atoi(words[i + 2]);
+    point->x = readBoundedNumber(words[i + 1], -MAP_MAX_SIDE_TILES, MAP_MAX_SIDE_TILES);
+    point->y = readBoundedNumber(words[i + 2], -MAP_MAX_SIDE_TILES, MAP_MAX_SIDE_TILES);
 }
 
-// Reads the next level's name; a bare keyword names none. Returns 1 when out of
-// memory, keeping the name read before.
+// Reads the next level's name. A bare keyword is ignored like every other
+// keyword missing its argument. Returns 1 when out of memory, keeping the name
+// read before.
 static int mapReadNext(MapReader *r, char **words, int i, int n)
 {
-    char *next = nullptr;
-    if (i + 1 < n) {
-        next = mapCopyText(words[i + 1]);
-        if (!next)
-            return mapOutOfMemory();
-    }
+    if (i + 1 >= n)
+        return 0;
+    char *next = mapCopyText(words[i + 1]);
+    if (!next)
+        return mapOutOfMemory();
     free(r->next);
     r->next = next;
     return 0;
@@ -457,15 +599,32 @@ static void mapReadLine(char **words, int n, void *ctx)
     }
 }
 
+// A layer the file gave no grid (no tile section, a refused size) keeps no
+// size either, so nothing computes with a size that has no grid behind it.
+static void mapForgetSizeWithoutGrid(mapLayer *layer)
+{
+    if (layer->array)
+        return;
+    layer->w = 0;
+    layer->h = 0;
+}
+
 int loadMap(const char *filename)
 {
+    // A level's creatures and next level are exactly what its file says: none
+    // are carried over from the level loaded before, even when this file
+    // cannot be read.
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+    free(mapFileNext);
+    mapFileNext = nullptr;
+
     MapReader reader = {};
     if (readWordLines(filename, mapReadLine, &reader))
         return 1;
-    // The next level's name belongs to the file just read: a file that names
-    // none must not pass on the name of the level loaded before it.
-    free(mapFileNext);
     mapFileNext = reader.next;
+    mapForgetSizeWithoutGrid(&curLvl.layer0);
+    mapForgetSizeWithoutGrid(&curLvl.layer1);
     loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);
     return 0;
 }
@@ -514,7 +673,7 @@ static const char *mapTextOrEmpty(const char *text)
 }
 
 // Writes the whole level in the order the reader expects.
-static void mapWriteLevel(FILE *ofp)
+static void mapWriteLevel(FILE *ofp, const void *)
 {
     levelWriteHeader(ofp);
     fprintf(ofp, "NAME: %s\n", curLvl.name);
@@ -535,26 +694,11 @@ static void mapWriteLevel(FILE *ofp)
                 mapWholePixel(node->mob.creature.y));
 }
 
-// Reports a level that could not be written.
-static int mapSaveFailed(const char *filename)
-{
-    fprintf(stderr, "ERROR: (saveMap) Can't open %s\n", filename);
-    return 1;
-}
-
 int saveMap(const char *filename)
 {
     // The level goes to a temporary file that replaces the old one only once
     // it is complete, so a failed save never spoils a good level.
-    char tmpPath[LEVEL_TMP_PATH_CHARS];
-    FILE *ofp = beginAtomicWrite(filename, tmpPath, sizeof(tmpPath));
-    if (!ofp)
-        return mapSaveFailed(filename);
-    printf("Saving map\n");
-    mapWriteLevel(ofp);
-    if (finishAtomicWrite(ofp, tmpPath, filename))
-        return mapSaveFailed(filename);
-    return 0;
+    return saveAtomically(filename, "Saving map\n", "ERROR: (saveMap) Can't open %s\n", mapWriteLevel, nullptr);
 }
 
 // ---- collision layer file ----
@@ -644,8 +788,9 @@ int loadCollisionLayer(unsigned char layer[][16][16], const char *filename)
 }
 
 // Writes all 256 masks in the framing the reader expects.
-static void collisionWriteLayer(FILE *ofp, unsigned char layer[][16][16])
+static void collisionWriteLayer(FILE *ofp, const void *ctx)
 {
+    const unsigned char(*layer)[16][16] = static_cast<const unsigned char(*)[16][16]>(ctx);
     levelWriteHeader(ofp);
     fputs("LAYER:\n", ofp);
     for (int t = 0; t < COLLISION_TILES; t++) {
@@ -658,24 +803,10 @@ static void collisionWriteLayer(FILE *ofp, unsigned char layer[][16][16])
     }
 }
 
-// Reports a collision layer that could not be written.
-static int collisionSaveFailed(const char *filename)
-{
-    fprintf(stderr, "ERROR: (saveCollisionLayer) Can't open %s\n", filename);
-    return 1;
-}
-
 int saveCollisionLayer(unsigned char layer[][16][16], const char *filename)
 {
-    char tmpPath[LEVEL_TMP_PATH_CHARS];
-    FILE *ofp = beginAtomicWrite(filename, tmpPath, sizeof(tmpPath));
-    if (!ofp)
-        return collisionSaveFailed(filename);
-    printf("Saving collision layer\n");
-    collisionWriteLayer(ofp, layer);
-    if (finishAtomicWrite(ofp, tmpPath, filename))
-        return collisionSaveFailed(filename);
-    return 0;
+    return saveAtomically(filename, "Saving collision layer\n", "ERROR: (saveCollisionLayer) Can't open %s\n",
+                          collisionWriteLayer, layer);
 }
 
 // ---- creature definition file ----
@@ -720,8 +851,8 @@ static void mobConfigDataWord(MobConfigWalk *walk, char **words, int n, int i)
     if (!list)
         return;
     if (strcmp(words[i], "pos") == 0 && i + 2 < n) {
-        list->posOfTile.x = atoi(words[i + 1]);
-        list->posOfTile.y = atoi(words[i + 2]);
+        list->posOfTile.x = readBoundedNumber(words[i + 1], -CREATURE_MAX_SIDE, CREATURE_MAX_SIDE);
+        list->posOfTile.y = readBoundedNumber(words[i + 2], -CREATURE_MAX_SIDE, CREATURE_MAX_SIDE);
     }
     if (strcmp(words[i], "duration") == 0 && i + 1 < n)
         list->duration = atoi(words[i + 1]);
@@ -757,17 +888,18 @@ static void mobConfigDirectionWord(MobConfigWalk *walk, const char *word)
     walk->parseAnim = 1;
 }
 
-// The box size and health, accepted anywhere in the file.
+// The box size and health, accepted anywhere in the file and kept within a
+// creature's bounds.
 static void mobConfigSizeWord(Creature *mob, char **words, int n, int i)
 {
     if (i + 1 >= n)
         return;
     if (strcmp(words[i], "WIDTH:") == 0)
-        mob->w = atoi(words[i + 1]);
+        mob->w = readBoundedNumber(words[i + 1], 0, CREATURE_MAX_SIDE);
     else if (strcmp(words[i], "HEIGHT:") == 0)
-        mob->h = atoi(words[i + 1]);
+        mob->h = readBoundedNumber(words[i + 1], 0, CREATURE_MAX_SIDE);
     else if (strcmp(words[i], "HEALTH:") == 0)
-        mob->hp = atoi(words[i + 1]);
+        mob->hp = readBoundedNumber(words[i + 1], 0, CREATURE_MAX_HEALTH);
 }
 
 // One line of a definition file: every word goes through every step, so

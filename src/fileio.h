@@ -1,7 +1,6 @@
 // Reading and writing the game's text files: the shared line reader and
 // word splitter, the atomic file writer, and the four formats.
 #pragma once
-#include <cstddef>
 #include <cstdio>
 #include "creature.h"
 
@@ -24,14 +23,15 @@ int getWords(char *line, char **words, int maxwords);
 // when the file cannot be opened, else 0 after the last line.
 int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx);
 
-// Atomic writing: a file is written beside its target and renamed over it only
-// once it is complete, so a failed write never leaves a half-written file.
-// beginAtomicWrite opens the temporary file (its path goes into tmpPath) and
-// returns null on failure; finishAtomicWrite closes it, checks every write and
-// renames it into place, returning 0 on success and 1 (with the temporary file
-// removed and the old file untouched) on failure.
-FILE *beginAtomicWrite(const char *filename, char *tmpPath, size_t tmpSize);
-int finishAtomicWrite(FILE *fp, const char *tmpPath, const char *filename);
+// Writes filename through writeLines(ofp, ctx) so that a failed write never
+// leaves a half-written file: the lines go to a new temporary file beside the
+// target, which replaces it only once complete and on the disk. Symbolic links
+// are followed and kept, the old file keeps its permission bits, and a file the
+// user may not write is refused untouched; a FIFO or a device is written in
+// place. Prints savingLine once the file is open; on any failure prints
+// failedFormat with the file name to standard error and returns 1, else 0.
+int saveAtomically(const char *filename, const char *savingLine, const char *failedFormat,
+                   void (*writeLines)(FILE *ofp, const void *ctx), const void *ctx);
 
 // Settings file.
 int loadConfig(const char *filename);

@@ -9,14 +9,7 @@
 
 levelMap curLvl;
 
-// Largest grid a layer may ask for. Far beyond any level one builds in the
-// editor, yet small enough that a damaged size in a level file fails cleanly
-// instead of asking the heap for gigabytes: at most this many columns or rows,
-// and at most this many cells (bytes) in all.
-const int MAP_MAX_SIDE_TILES = 32768;
-const long long MAP_MAX_CELLS = 16LL * 1024 * 1024;
-
-// 1 when a w x h grid is too large to be held.
+// 1 when a w x h grid is more than the game will hold.
 static int mapSizeTooLarge(int w, int h)
 {
     if (w > MAP_MAX_SIDE_TILES || h > MAP_MAX_SIDE_TILES)
@@ -24,15 +17,24 @@ static int mapSizeTooLarge(int w, int h)
     return static_cast<long long>(w) * h > MAP_MAX_CELLS;
 }
 
-// Reports a grid that cannot be held and releases what was allocated of it,
-// so the layer is left with no grid at all.
+// A refused layer keeps neither a grid nor its size, so that no code goes on
+// to compute with a size that has no grid behind it.
+static int mapArrayRefused(mapLayer *layer)
+{
+    layer->array = nullptr;
+    layer->w = 0;
+    layer->h = 0;
+    return 1;
+}
+
+// Reports a grid the heap could not give and releases what was allocated of
+// it, so the layer is left with no grid at all.
 static int mapArrayFailed(mapLayer *layer, int columnsAllocated)
 {
     fprintf(stderr, "ERROR: Not enough memory for loading the map!\n");
     if (layer->array)
         freeMapArray(layer->array, columnsAllocated);
-    layer->array = nullptr;
-    return 1;
+    return mapArrayRefused(layer);
 }
 
 int initMapArray(mapLayer *layer)
@@ -41,11 +43,12 @@ int initMapArray(mapLayer *layer)
     const int h = layer->h;
     if (w <= 0 || h <= 0) {
         fprintf(stderr, "ERROR: Layer width/height must be greater than zero!\n");
-        return 1;
+        return mapArrayRefused(layer);
     }
-    layer->array = nullptr;
-    if (mapSizeTooLarge(w, h))
-        return mapArrayFailed(layer, 0);
+    if (mapSizeTooLarge(w, h)) {
+        fprintf(stderr, "ERROR: Layer of %d x %d tiles is too large!\n", w, h);
+        return mapArrayRefused(layer);
+    }
 
     layer->array = static_cast<unsigned char **>(malloc(sizeof(unsigned char *) * w));
     if (!layer->array)

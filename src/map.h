@@ -25,7 +25,25 @@ struct levelMap {
 
 extern levelMap curLvl;
 
+// Largest grid a layer may have: at most this many columns or rows, and at
+// most this many cells (bytes) in all. Far beyond any level one builds in the
+// editor, yet a damaged size in a level file is refused as too large instead
+// of asking the heap for gigabytes. A level is then at most 2^19 pixels along
+// a side, which keeps every sum of level positions, box sizes and speeds far
+// inside int and exact in float.
+const int MAP_MAX_SIDE_TILES = 32768;
+const long long MAP_MAX_CELLS = 16LL * 1024 * 1024;
+const int MAP_MAX_SIDE_PIXELS = MAP_MAX_SIDE_TILES * TILE_SIZE;
+
+// A layer holds a grid exactly when its array is not null, and then w and h
+// are greater than zero. A layer without a grid has a size of 0 x 0: after
+// freeMap, after initMapArray refused its size, and after a loadMap whose file
+// gave it no grid (not a level, no tile section, a refused size). So
+// "curLvl.layer0.array != nullptr" after a load tells that the file was a level.
+
 // Allocates layer->array for the layer's w and h; 0 on success, 1 on failure.
+// A size that is not positive or too large is reported and, like a failed
+// allocation, leaves the layer with no grid and a size of 0 x 0.
 int initMapArray(mapLayer *layer);
 
 // Stores value, cut to a byte, in every cell of the layer.

@@ -419,13 +419,18 @@ static void playerChooseState(void)
         player.state = STATE_FALL;
 }
 
-// 1 in the hidden phases of the blinking after a hit.
+// 1 in the hidden phases of the blinking after a hit. Only a living player
+// blinks: the last hit leaves the timer running, yet the falling player must
+// be seen for the whole fall.
 static int playerBlinkHidden(void)
 {
+    if (ingameState == INGAME_DYING)
+        return 0;
     return (invincibilityTimer / BLINK_PHASE_STEPS) % 2 == 1;
 }
 
-// Chooses the player's animation state and draws it through the camera, blinking while invulnerable.
+// Chooses the player's animation state and draws it through the camera,
+// blinking while invulnerable and alive.
 void playerDraw(void)
 {
     playerChooseState();

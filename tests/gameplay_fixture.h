@@ -73,16 +73,23 @@ inline std::string motion(const Creature &c)
     return std::string(text, end) + std::to_string(c.groundContact) + " " + std::to_string(c.state);
 }
 
+// The globals the gameplay tests touch, as at start-up.
+inline void resetGameplayGlobals(void)
+{
+    memset(&curLvl, 0, sizeof curLvl);
+    memset(&player, 0, sizeof player);
+    memset(&keyPress, 0, sizeof keyPress);
+    EnemyListHead = nullptr;
+    enemyCarried = nullptr;
+    ignoreKeys = hackPlayerIsInWater = dontPickupEnemyTimer = invincibilityTimer = hasKey = ingameState = 0;
+    newGameMode = MODE_EXIT;
+}
+
 // Every test starts from empty globals and a 20 x 12 level without an exit.
 struct GameplayTest : ::testing::Test {
     void SetUp() override
     {
-        memset(&curLvl, 0, sizeof curLvl);
-        memset(&player, 0, sizeof player);
-        memset(&keyPress, 0, sizeof keyPress);
-        EnemyListHead = nullptr;
-        enemyCarried = nullptr;
-        ignoreKeys = hackPlayerIsInWater = dontPickupEnemyTimer = invincibilityTimer = hasKey = ingameState = 0;
+        resetGameplayGlobals();
         newGameMode = MODE_INGAME;
         camera = {0, 0, 160, 120};
         for (int tile = TILE_SOLID; tile <= TILE_HAZARD; tile++)
@@ -95,10 +102,8 @@ struct GameplayTest : ::testing::Test {
     void TearDown() override
     {
         cleanList(EnemyListHead);
-        EnemyListHead = nullptr; // freed: no later test may walk it
-        enemyCarried = nullptr;
-        memset(&keyPress, 0, sizeof keyPress);
         freeLevel();
         freeAnim(&player.animation);
+        resetGameplayGlobals();
     }
 };

@@ -45,17 +45,3 @@ TEST(WordSplitter, WordsBeyondTheLimitStayUnsplit)
     ASSERT_EQ(getWords(line, words, 2), 2);
     EXPECT_STREQ(words[1] + 2, "z w");
 }
-
-TEST(AtomicWriter, AFullDiskLeavesTheOldFileAndNoTempFile)
-{
-    TempDir dir;
-    const std::string path = dir.path + "/level.map", tmp = path + ".tmp";
-    writeFile(path, "complete level\n");
-    writeFile(tmp, "partial");
-    FILE *full = fopen("/dev/full", "w");
-    ASSERT_NE(full, nullptr);
-    fputs(std::string(100000, 'x').c_str(), full); // fails only at the flush
-    EXPECT_EQ(finishAtomicWrite(full, tmp.c_str(), path.c_str()), 1);
-    EXPECT_EQ(readFile(path), "complete level\n");
-    EXPECT_FALSE(fileExists(tmp));
-}

@@ -11,8 +11,8 @@ TEST(MapModel, GridsAreMadeOnlyForSizesThatCanBeHeldStoreBytesAndAreReleasedOnce
     const struct { int w, h, result; const char *said; } cases[] = {
         {0, 5, 1, "ERROR: Layer width/height must be greater than zero!\n"},
         {5, -1, 1, "ERROR: Layer width/height must be greater than zero!\n"},
-        {2000000000, 1, 1, "ERROR: Not enough memory for loading the map!\n"}, // absurd sizes fail cleanly,
-        {30000, 30000, 1, "ERROR: Not enough memory for loading the map!\n"},  // leaving nothing to fill or free
+        {2000000000, 1, 1, "ERROR: Layer of 2000000000 x 1 tiles is too large!\n"}, // absurd sizes fail cleanly,
+        {30000, 30000, 1, "ERROR: Layer of 30000 x 30000 tiles is too large!\n"},   // leaving nothing to fill or free
         {4, 3, 0, "Map of 4, 3 inited\n"},
     };
     for (const auto &c : cases) {
@@ -21,7 +21,9 @@ TEST(MapModel, GridsAreMadeOnlyForSizesThatCanBeHeldStoreBytesAndAreReleasedOnce
         testing::internal::CaptureStderr();
         const int result = initMapArray(&curLvl.layer1);
         EXPECT_EQ(testing::internal::GetCapturedStderr() + testing::internal::GetCapturedStdout(), c.said);
-        EXPECT_EQ(std::tuple(result, curLvl.layer1.array != nullptr), std::tuple(c.result, c.result == 0));
+        // A refused layer keeps no size either.
+        EXPECT_EQ(std::tuple(result, curLvl.layer1.array != nullptr, curLvl.layer1.w, curLvl.layer1.h),
+                  std::tuple(c.result, c.result == 0, c.result ? 0 : c.w, c.result ? 0 : c.h));
         fillMapArray(&curLvl.layer1, 300);
     }
     for (auto [value, stored] : {std::pair(300, 44), std::pair(256, 0), std::pair(-1, 255)}) {

@@ -85,3 +85,14 @@ TEST(MobConfig, EveryShippedCreatureFitsItsBoxAndItsSheet)
         }
     }
 }
+
+TEST(MobConfig, AbsurdSizesHealthAndOffsetsAreKeptWithinACreaturesBounds)
+{
+    TempDir dir;
+    const std::string file = dir.path + "/absurd.dat";
+    writeFile(file, "WIDTH: 2147483647\nHEIGHT: -3\nHEALTH: 99999999999\nANIMATION:\nIDLE\nLEFT\npos -2147483648 300\n");
+    ZeroedCreature c;
+    ASSERT_EQ(loadMobConfig(&c.mob, file.c_str()), 0);
+    EXPECT_EQ((std::vector<int>{c.mob.w, c.mob.h, c.mob.hp}), (std::vector<int>{256, 0, 1000}));
+    EXPECT_EQ(listsOf(c.mob.animation)[0], "0:/0/-256,256");
+}

@@ -123,6 +123,9 @@ TEST_F(Player, AHazardAndAnEnemyAtOnceCostOnePointAndTheDyingDropTheirLoadAndFal
     player.y = (float)LEVEL_BOTTOM - 1.0f; player.vy = 0.9f;
     EXPECT_EQ(step(), "40 192 0 1 1 6");
     EXPECT_EQ(ingameState, 1);
+    // The blink timer stopped in a hidden phase, yet the falling player is drawn.
+    playerDraw();
+    EXPECT_EQ(std::tuple(invincibilityTimer, player.animation.oldState), std::tuple(119, (int)STATE_DYING));
     step();
     EXPECT_EQ(ingameState, 2);
 }

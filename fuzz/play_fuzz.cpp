@@ -1,0 +1,166 @@
+// Fuzzes a whole game: a fuzzed level and fuzzed creature definitions are
+// loaded by the in-game mode and played for a few hundred logic steps with
+// fuzzed button presses, each step drawn as the game draws it. Whatever the
+// files hold, no arithmetic of the play (positions, sizes, speeds, hit points)
+// may overflow and nothing may be read or written out of bounds.
+//
+// An input is four parts, each ended by a line "#%%" (a comment to every reader):
+// the level, the player's definition (data/mobs/monkey.dat, which the monkey
+// enemy shares), the definition every other creature reads, and the buttons:
+// one byte per logic step whose bit b holds logical button b (UP ... BACK).
+//
+// The files live in a scratch copy of ./data whose images link to the real
+// ones; the game runs inside it for each input and the harness returns to the
+// starting folder after, so libFuzzer's own paths keep their meaning. The
+// collision masks are read once from the real data/maps/default.col: the
+// scratch copy has none, so every load keeps them, as a level record does
+// when that file cannot be opened, and the time goes to play rather than to
+// reading 65 536 numbers again. Run it from the repository root, where ./data is.
+#include <SDL.h>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+
+#include "animation.h"
+#include "draw.h"
+#include "enemy.h"
+#include "fileio.h"
+#include "fuzz_input.h"
+#include "global.h"
+#include "input.h"
+#include "logic.h"
+#include "main.h"
+#include "map.h"
+#include "player.h"
+#include "sdlmain.h"
+
+// Logic steps played per input, and the marker that ends each part.
+const int FUZZ_STEPS = 300;
+static const char PART_END[] = "#%%";
+// Buttons the press bytes drive, bit 0 first.
+const int FUZZ_BUTTONS = BACK + 1;
+
+// The definition files each part goes to, relative to the scratch folder.
+static const char *const PLAYER_FILES[] = {"data/mobs/monkey.dat"};
+static const char *const CREATURE_FILES[] = {"data/mobs/key.dat", "data/mobs/shell.dat", "data/mobs/frog.dat",
+                                             "data/mobs/squid.dat", "data/mobs/plant.dat"};
+static const char *const LEVEL_FILES[] = {"level.map"};
+
+// The scratch folder, and the folder to return to after each input.
+static char scratch[] = "/tmp/kettlemoor-play-XXXXXX";
+static int homeFolder = -1;
+
+// Makes dir/name a link to the real file or folder of the same name.
+static void linkToReal(const std::string &real, const char *name)
+{
+    FUZZ_CHECK(symlink((real + "/" + name).c_str(), (std::string(scratch) + "/" + name).c_str()) == 0);
+}
+
+// Removes the scratch folder when the run ends normally.
+static void removeScratch(void)
+{
+    const std::string command = std::string("rm -rf '") + scratch + "'";
+    if (system(command.c_str()) != 0)
+        fprintf(stderr, "could not remove %s\n", scratch);
+}
+
+// Builds the scratch data folder and opens headless video once; images are
+// converted to the display format when they load. SDL's own signal handlers
+// stay out of the way of the sanitizers'.
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    char real[PATH_MAX];
+    FUZZ_CHECK(getcwd(real, sizeof real) != nullptr);
+    if (access("data/mobs/monkey.dat", R_OK) != 0)
+        fprintf(stderr, "WARNING: run from the repository root, or the game has no images or masks\n");
+    FUZZ_CHECK(mkdtemp(scratch) != nullptr);
+    atexit(removeScratch);
+    for (const char *folder : {"/data", "/data/mobs", "/data/maps"})
+        FUZZ_CHECK(mkdir((std::string(scratch) + folder).c_str(), 0700) == 0);
+    linkToReal(real, "data/gfx");
+    FUZZ_CHECK(loadCollisionLayer(curLvl.layer0.colLayer, "data/maps/default.col") == 0);
+    homeFolder = open(".", O_RDONLY | O_DIRECTORY);
+    FUZZ_CHECK(homeFolder >= 0);
+
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    FUZZ_CHECK(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0);
+    screen = SDL_SetVideoMode(screenWidth, screenHeight, screenBpp, SDL_SWSURFACE);
+    FUZZ_CHECK(screen != nullptr);
+    return 0;
+}
+
+// Cuts the next part off the input: the text up to the next marker line, or all that is left.
+static std::string nextPart(const uint8_t **data, size_t *size)
+{
+    const std::string rest(reinterpret_cast<const char *>(*data), *size);
+    const size_t end = rest.find(PART_END);
+    const size_t taken = end == std::string::npos ? rest.size() : end + sizeof PART_END - 1;
+    *data += taken;
+    *size -= taken;
+    return rest.substr(0, end);
+}
+
+// Writes text as each of the named files.
+template <size_t N>
+static void writeAll(const char *const (&names)[N], const std::string &text)
+{
+    for (const char *name : names) {
+        FILE *f = fopen(name, "wb");
+        FUZZ_CHECK(f != nullptr);
+        FUZZ_CHECK(fwrite(text.data(), 1, text.size(), f) == text.size());
+        FUZZ_CHECK(fclose(f) == 0);
+    }
+}
+
+// Holds the buttons whose bits are set and releases the others; as with a key,
+// a button held on goes on counting as the one press it made.
+static void setButtons(int held, int *wasHeld)
+{
+    for (int button = 0; button < FUZZ_BUTTONS; button++) {
+        const int down = (held >> button) & 1;
+        if (down != ((*wasHeld >> button) & 1))
+            keyPress.key[button] = down;
+    }
+    *wasHeld = held;
+}
+
+// Leaves no level, no creatures, no player and no mode started, as a fresh run has.
+static void releaseGame(void)
+{
+    freeMap();
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+    free(mapFileNext);
+    mapFileNext = nullptr;
+    freeAnim(&player.animation);
+    logicReset();
+    memset(&keyPress, 0, sizeof keyPress);
+    ingameState = 0;
+    gameMode = newGameMode = MODE_EXIT;
+    mapFile = nullptr;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    FUZZ_CHECK(chdir(scratch) == 0);
+    writeAll(LEVEL_FILES, nextPart(&data, &size));
+    writeAll(PLAYER_FILES, nextPart(&data, &size));
+    writeAll(CREATURE_FILES, nextPart(&data, &size));
+
+    mapFile = const_cast<char *>(LEVEL_FILES[0]);
+    newGameMode = MODE_INGAME;
+    int held = 0;
+    for (int step = 0; step < FUZZ_STEPS && newGameMode == MODE_INGAME; step++) {
+        setButtons(static_cast<size_t>(step) < size ? data[step] : 0, &held);
+        logic();
+        FUZZ_CHECK(std::isfinite(player.x) && std::isfinite(player.y));
+        if (gameMode == newGameMode)
+            drawInGame();
+    }
+    releaseGame();
+    FUZZ_CHECK(fchdir(homeFolder) == 0);
+    return 0;
+}

@@ -1,0 +1,117 @@
+// The atomic file writer that the settings, map and collision layer files share:
+// it replaces only the file it was asked to write, the way a plain fopen(..., "w")
+// would reach it, and never leaves a half-written one.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <sys/wait.h>
+
+#include "fileio.h"
+#include "test_util.h"
+
+namespace {
+
+// Each writer with what it says while saving and when a save fails.
+const struct {
+    std::function<int(const char *)> save;
+    const char *saying;
+    const char *failure;
+} WRITERS[] = {
+    {[](const char *f) { return saveConfig(f); }, "Saving config\n", "ERROR: (saveConfig) Can't open "},
+    {[](const char *f) { return saveMap(f); }, "Saving map\n", "ERROR: (saveMap) Can't open "},
+    {[](const char *f) { static unsigned char layer[256][16][16]; return saveCollisionLayer(layer, f); },
+     "Saving collision layer\n", "ERROR: (saveCollisionLayer) Can't open "},
+};
+
+// The user the permission tests run as when started as root: root may write anything.
+const uid_t NOBODY = 65534;
+
+// What saveConfig writes, as a fresh file shows it.
+std::string savedSettings()
+{
+    TempDir dir;
+    printed([&] { saveConfig((dir.path + "/fresh.cfg").c_str()); });
+    return readFile(dir.path + "/fresh.cfg");
+}
+
+} // namespace
+
+TEST(FileWriter, ASaveReplacesOnlyTheFileItsLinksNameKeepingItsModeAndWritesAFifoInPlace)
+{
+    TempDir dir;
+    const std::string settings = savedSettings(), d = dir.path + "/";
+    writeFile(d + "real.cfg", "old\n");
+    chmod((d + "real.cfg").c_str(), 0640);
+    writeFile(d + "own.cfg", "old\n");
+    chmod((d + "own.cfg").c_str(), 0600);
+    writeFile(d + "own.cfg.tmp", "the user's own\n"); // a name the writer once used for itself
+    writeFile(d + "victim", "untouched\n");
+    ASSERT_EQ(symlink("victim", (d + "real.cfg.tmp").c_str()) | symlink("real.cfg", (d + "link.cfg").c_str()) |
+                  symlink((d + "link.cfg").c_str(), (d + "chain.cfg").c_str()) |
+                  symlink("made.cfg", (d + "dangling.cfg").c_str()) | mkfifo((d + "pipe.cfg").c_str(), 0600),
+              0);
+    auto expected = snapshot(dir.path);
+    expected["real.cfg"] = "file 640 " + settings;
+    expected["own.cfg"] = "file 600 " + settings;
+    const mode_t oldMask = umask(027);
+    expected["made.cfg"] = "file 640 " + settings; // a new file gets the usual mode
+
+    const int reader = open((d + "pipe.cfg").c_str(), O_RDONLY | O_NONBLOCK);
+    for (const char *name : {"chain.cfg", "own.cfg", "dangling.cfg", "pipe.cfg"})
+        EXPECT_EQ(printed([&] { EXPECT_EQ(saveConfig((d + name).c_str()), 0) << name; }), "Saving config\n|");
+    umask(oldMask);
+    std::string piped(settings.size() + 1, '\0');
+    piped.resize(std::max<ssize_t>(0, read(reader, &piped[0], piped.size())));
+    close(reader);
+    EXPECT_EQ(piped, settings);
+    EXPECT_EQ(snapshot(dir.path), expected);
+}
+
+TEST(FileWriter, AFileTheUserMayNotWriteIsRefusedUntouchedEvenInAWritableFolder)
+{
+    TempDir dir;
+    const std::string file = dir.path + "/level.map";
+    writeFile(file, "someone else's level\n");
+    ASSERT_EQ(chmod(file.c_str(), 0444) | chmod(dir.path.c_str(), 0777), 0);
+    const auto before = snapshot(dir.path);
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], 1);
+        dup2(out[1], 2);
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(NOBODY) != 0 || setuid(NOBODY) != 0))
+            _exit(77);
+        const int result = saveMap(file.c_str());
+        fflush(nullptr);
+        _exit(result);
+    }
+    close(out[1]);
+    char said[512];
+    const ssize_t length = read(out[0], said, sizeof said);
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "running as root, and could not become an ordinary user to test permissions";
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(std::string(said, std::max<ssize_t>(0, length)), "ERROR: (saveMap) Can't open " + file + "\n");
+    EXPECT_EQ(snapshot(dir.path), before);
+}
+
+TEST(FileWriter, EveryWriterThatFailsHalfWayLeavesTheOldFileWholeAndNoTemporaryFile)
+{
+    for (const auto &writer : WRITERS) {
+        TempDir dir;
+        const std::string file = dir.path + "/saved";
+        writeFile(file, "complete\n");
+        const auto before = snapshot(dir.path);
+        std::string said;
+        withFileSizeLimit(100, [&] { said = printed([&] { EXPECT_EQ(writer.save(file.c_str()), 1); }); });
+        EXPECT_EQ(said, writer.saying + ("|" + (writer.failure + file)) + "\n");
+        EXPECT_EQ(snapshot(dir.path), before);
+    }
+}
