@@ -4,8 +4,14 @@
 # then the result line) is kept as tests/expected/ROUTE.trace. A route may ask
 # for screenshots with lines "# shot: STEP"; each is kept as
 # tests/expected/ROUTE-STEP.bmp. A route plays data/maps/map01.map unless it
-# names another level with a line "# level: PATH"; a script that drives the
-# editor says so with a line "# editor script" and is left out.
+# names another level with a line "# level: PATH".
+#
+# A script that drives the editor says so with a line "# editor script". It
+# edits a scratch copy of its level (or, naming none, a new level made from a
+# missing file), with the scratch folder written SCRATCH in its trace. What
+# the editor left in that file follows the trace: "level=none" when there is
+# no file, "level=unchanged" when it is the level as it was, else the file is
+# kept as tests/expected/ROUTE.map.
 #
 #   bash scripts/pin.sh            rebuilds the replay tool in build/ and
 #                                  rewrites tests/expected/ (run it after a
@@ -18,11 +24,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export SDL_VIDEODRIVER=dummy
 
+scratch=$(mktemp -d)
 if [ "${1:-}" = --check ]; then
   replay=$2
   out=$(mktemp -d)
-  trap 'rm -rf "$out" "$out.diff"' EXIT
+  trap 'rm -rf "$out" "$out.diff" "$scratch"' EXIT
 else
+  trap 'rm -rf "$scratch"' EXIT
   cmake -S . -B build >/dev/null
   cmake --build build --target kettlemoor-replay -j 2 >/dev/null
   replay=build/kettlemoor-replay
@@ -33,12 +41,18 @@ fi
 
 for route in tests/routes/*.replay; do
   name=$(basename "$route" .replay)
-  # Editor scripts build a level rather than play one; their own test
-  # compares the level they make.
-  grep -q '^# editor script' "$route" && continue
   level=$(sed -n 's/^# level: *//p' "$route" | head -n 1)
+  editor=0
+  grep -q '^# editor script' "$route" && editor=1
   args=()
-  [ -n "$level" ] && args+=(-map "$level")
+  if [ "$editor" != 0 ]; then
+    copy=$scratch/$name.map
+    rm -f "$copy"
+    [ -n "$level" ] && cp "$level" "$copy"
+    args+=(--editor -map "$copy")
+  elif [ -n "$level" ]; then
+    args+=(-map "$level")
+  fi
   for step in $(sed -n 's/^# shot: *//p' "$route"); do
     args+=(--shot "$step" "$out/$name-$step.bmp")
   done
@@ -46,6 +60,15 @@ for route in tests/routes/*.replay; do
   status=0
   "$replay" --trace "${args[@]}" "$route" >"$out/$name.trace" 2>&1 || status=$?
   echo "exit=$status" >>"$out/$name.trace"
+  [ "$editor" != 0 ] || continue
+  sed -i "s|$scratch|SCRATCH|g" "$out/$name.trace"
+  if [ ! -e "$copy" ]; then
+    echo "level=none" >>"$out/$name.trace"
+  elif [ -n "$level" ] && cmp -s "$level" "$copy"; then
+    echo "level=unchanged" >>"$out/$name.trace"
+  else
+    cp "$copy" "$out/$name.map"
+  fi
 done
 
 [ "${1:-}" = --check ] || exit 0

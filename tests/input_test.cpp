@@ -2,12 +2,8 @@
 // the fixed mouse buttons and the window-close request; and the key capture.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
-#include "global.h"
-#include "input.h"
-#include "main.h"
 #include "sdl_events.h"
 #include "test_util.h"
 
@@ -29,14 +25,7 @@ protected:
         memset(&keyPress, 0, sizeof keyPress);
         newGameMode = MODE_MENU;
     }
-    void TearDown() override
-    {
-        SDL_Quit();
-        memset(keyMapping, 0, sizeof keyMapping);
-        memset(&keyPress, 0, sizeof keyPress);
-        newGameMode = MODE_EXIT;
-        _resetFrameSkip = 0;
-    }
+    void TearDown() override { resetGame(); }
 };
 
 TEST_F(Input, EachStepTakesOneEventSoAPressAndItsReleaseAreSeenInTwoSteps)

@@ -2,14 +2,10 @@
 // main loop's accounting of logic steps.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "global.h"
-#include "main.h"
-#include "sdlmain.h"
+#include "sdl_events.h"
 #include "test_util.h"
 
 static const std::string VERSION = "Kettlemoor version 0.0.1\n";
@@ -20,17 +16,6 @@ static const std::string HELP = VERSION +
     "-v or -version\t\t\t\tdisplays the program version\n"
     "-h or -help\t\t\t\tthis screen\n";
 static const std::string UNKNOWN = "\", try -help for the list of available commands\n";
-
-// Puts back every global the entry touches.
-static void resetGlobals()
-{
-    quit = _resetFrameSkip = 0;
-    screenWidth = 160;
-    screenHeight = 120;
-    free(mapFile);
-    mapFile = nullptr;
-    gameMode = newGameMode = MODE_EXIT;
-}
 
 // Runs the whole program on words, which must end it before the loop, or only
 // its switch reading; returns what it printed, "stdout|stderr".
@@ -48,7 +33,7 @@ static std::string run(std::vector<std::string> words, bool switchesOnly = false
 
 TEST(CommandLine, SwitchesPrintOnTheirStreamsAndTheProgramAlwaysEndsWithStatusZero)
 {
-    resetGlobals();
+    resetGame();
     const struct { std::vector<std::string> args; std::string printed; } cases[] = {
         {{"-h", "-v"}, HELP + VERSION + "|"},
         {{"-help", "-version", "-H"}, HELP + VERSION + "Unknown command \"-H" + UNKNOWN + "|"},
@@ -62,7 +47,7 @@ TEST(CommandLine, SwitchesPrintOnTheirStreamsAndTheProgramAlwaysEndsWithStatusZe
     };
     for (const auto &c : cases) {
         EXPECT_EQ(run(c.args), c.printed) << c.args[0];
-        resetGlobals();
+        resetGame();
     }
     mapFileNext = strdup("map02.map"); // read from a level, without any -map
     run({"-v"});
@@ -71,7 +56,7 @@ TEST(CommandLine, SwitchesPrintOnTheirStreamsAndTheProgramAlwaysEndsWithStatusZe
     // The last map named is used; a missing one leaves the default and still starts the game.
     EXPECT_EQ(run({"-m", "a.map", "-map", "b.map"}, true), "Loading map: a.map\nLoading map: b.map\n|");
     EXPECT_STREQ(mapFile, "b.map");
-    resetGlobals();
+    resetGame();
     EXPECT_EQ(run({"-m"}, true), "|Not enough arguments for -m\n");
     EXPECT_EQ(mapFile, nullptr);
     EXPECT_EQ(quit, 0);
@@ -79,7 +64,7 @@ TEST(CommandLine, SwitchesPrintOnTheirStreamsAndTheProgramAlwaysEndsWithStatusZe
 
 TEST(MainLoop, EachPassRunsTheStepsThatFellDueThenDrawsAndAResetRunsExactlyOne)
 {
-    resetGlobals();
+    resetGame();
     printed(initSDL); // a frame is drawn after steps
     // Elapsed ms from an empty accumulator, and the steps it pays for.
     const int cases[][2] = {{16, 0}, {17, 1}, {50, 2}, {51, 3}, {100, 5}, {101, 6}};
@@ -94,6 +79,5 @@ TEST(MainLoop, EachPassRunsTheStepsThatFellDueThenDrawsAndAResetRunsExactlyOne)
     resetFrameSkip();
     EXPECT_EQ(mainLoopPass(9000), 1); // a long stall in the key capture
     EXPECT_EQ(mainLoopPass(9016), 0); // the stall and what was owed before it are gone
-    cleanSDL();
-    resetGlobals();
+    resetGame();
 }

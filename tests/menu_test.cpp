@@ -2,26 +2,21 @@
 // page's sequence of nine captures.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <tuple>
 
-#include "input.h"
-#include "menu.h"
 #include "sdl_events.h"
 #include "test_util.h"
 
 namespace {
 
 struct MenuTest : ::testing::Test {
-    void SetUp() override { TearDown(); menuCreate(); }
-    void TearDown() override
+    void SetUp() override
     {
-        menuInited = menuState = remapCurKey = remapDevice = 0;
-        curMenu = nullptr;
-        memset(&keyPress, 0, sizeof keyPress);
-        memset(keyMapping, 0, sizeof keyMapping);
+        resetGame();
+        menuCreate();
     }
+    void TearDown() override { resetGame(); }
 
     // One menu step with the given button freshly pressed; returns its result.
     static int press(int button)
@@ -92,5 +87,4 @@ TEST_F(MenuTest, RemappingCapturesNineButtonsInOrderIntoItsOwnHalfAndSavesAfterT
         for (int i = 0; i < 18; i++)
             EXPECT_EQ(keyMapping[i], i / 9 == device ? SDLK_a + i % 9 : 1000 + i) << "entry " << i;
     }
-    SDL_Quit();
 }

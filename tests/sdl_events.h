@@ -1,8 +1,25 @@
-// Helpers for tests that drive the game through SDL's event queue: SDL with
-// the dummy video driver, and synthetic key, mouse and window events.
+// Helpers for tests that drive the game as a player does: SDL's event queue on
+// the dummy video driver, synthetic key, mouse and window events, one step of
+// the main loop, and every global such a session touches put back.
 #pragma once
 #include <SDL.h>
+#include <cstring>
 #include <gtest/gtest.h>
+
+#include "animation.h"
+#include "draw.h"
+#include "editor.h"
+#include "enemy.h"
+#include "input.h"
+#include "intro.h"
+#include "logic.h"
+#include "main.h"
+#include "map.h"
+#include "menu.h"
+#include "player.h"
+#include "sdldraw.h"
+#include "sdlmain.h"
+#include "timer.h"
 
 // Starts SDL's video subsystem (the dummy driver in tests) with an empty queue.
 inline void startEventQueue()
@@ -21,8 +38,7 @@ inline void pushEvent(SDL_Event e)
 inline void pushKey(Uint8 type, SDLKey sym)
 {
     SDL_Event e{};
-    e.type = type;
-    e.key.type = type;
+    e.type = e.key.type = type;
     e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = sym;
     pushEvent(e);
@@ -35,21 +51,16 @@ inline void pushKeyTap(SDLKey sym)
     pushKey(SDL_KEYUP, sym);
 }
 
-inline void pushMouseButton(Uint8 type, Uint8 button)
-{
-    SDL_Event e{};
-    e.type = type;
-    e.button.type = type;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.button.button = button;
-    pushEvent(e);
-}
-
 // A click, or a wheel notch: the press followed at once by its release.
 inline void pushClick(Uint8 button)
 {
-    pushMouseButton(SDL_MOUSEBUTTONDOWN, button);
-    pushMouseButton(SDL_MOUSEBUTTONUP, button);
+    for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event e{};
+        e.type = e.button.type = type;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.button = button;
+        pushEvent(e);
+    }
 }
 
 inline void pushWindowClose()
@@ -59,8 +70,52 @@ inline void pushWindowClose()
     pushEvent(e);
 }
 
-inline int pendingEvents()
+// One step of the main loop, with its frame unless a mode change waits.
+inline void stepGame()
 {
-    SDL_Event e;
-    return SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_ALLEVENTS);
+    input();
+    logic();
+    if (gameMode == newGameMode)
+        draw();
+}
+
+// Forgets the level, the creatures, the presses and every mode's start, and
+// drops the events still queued.
+inline void leaveModes()
+{
+    freeMap();
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+    logicReset();
+    editorReset();
+    memset(&keyPress, 0, sizeof keyPress);
+    ingameState = 0;
+    for (SDL_Event e; SDL_PollEvent(&e);) {
+    }
+}
+
+// Leaves the modes, frees what they loaded (the player's sheet and the
+// images, before SDL, whose surfaces they are), ends SDL and puts back the
+// globals of the command line, the screen, the clock, the modes, the menu and
+// the keys.
+inline void resetGame()
+{
+    leaveModes();
+    freeAnim(&player.animation);
+    for (SDL_Surface **img : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
+        freeImage(img);
+    cleanSDL();
+    screenWidth = 160;
+    screenHeight = 120;
+    scale = 2;
+    timerReleaseTicks();
+    countFpsReset();
+    free(mapFile);
+    free(mapFileNext);
+    mapFile = mapFileNext = nullptr;
+    memset(keyMapping, 0, sizeof keyMapping);
+    gameMode = newGameMode = MODE_EXIT;
+    quit = introController = _resetFrameSkip = 0;
+    menuInited = menuState = remapCurKey = remapDevice = drawTitle = drawTitleNextTurn = 0;
+    curMenu = nullptr;
 }

@@ -13,8 +13,11 @@
 //   --trace     after every step print the player's state:
 //               step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d
 //               ground=%d key=%d enemies=%d
-//               or, in the editor, the marked cell and the editor's mode:
-//               step=%d mode=%d editor=%d marker=%d,%d enemies=%d
+//               or, in the editor, the editor's mode, the marked cell and its
+//               tile (-1 outside the level), whether the marker is in its
+//               shown phase, the object offered, the start and the exit:
+//               step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d
+//               choice=%d start=%d,%d exit=%d,%d enemies=%d
 //               then one line per enemy, indented: type, position, speed,
 //               state, facing, stun and whether it is carried or thrown
 //   --shot      write the logical screen as drawn after step STEP (a step
@@ -26,6 +29,8 @@
 // Script lines (read with the game's line reader, so '#' starts a comment):
 //   STEP press BUTTON     BUTTON's key goes down before logic step STEP
 //   STEP release BUTTON   BUTTON's key goes up before logic step STEP
+//   STEP tap BUTTON       a press before step STEP and its release, which
+//                         comes one step later
 //   end STEP              stop after step STEP at the latest
 // BUTTON is one of UP DOWN LEFT RIGHT ACTION JUMP OK BACK MENU; its key is the
 // one the settings file maps it to. The first in-game step is 1. As in the
@@ -53,6 +58,7 @@
 #include "input.h"
 #include "logic.h"
 #include "main.h"
+#include "map.h"
 #include "player.h"
 #include "push_button.h"
 #include "sdldraw.h"
@@ -135,11 +141,15 @@ void scriptLine(char **words, int n, void *ctx)
     const int button = n == 3 ? buttonByName(words[2]) : -1;
     const int press = n == 3 && strcmp(words[1], "press") == 0;
     const int release = n == 3 && strcmp(words[1], "release") == 0;
-    if (!step || button < 0 || !(press || release)) {
+    const int tap = n == 3 && strcmp(words[1], "tap") == 0;
+    if (!step || button < 0 || !(press || release || tap)) {
         script->badLine = script->lineNo;
         return;
     }
-    script->events.push_back({step, press, button});
+    // A tap's release is due in the same step and so reaches the game in the next.
+    script->events.push_back({step, press || tap, button});
+    if (tap)
+        script->events.push_back({step, 0, button});
 }
 
 // Reads and checks the script; 0 on success, else the message is written.
@@ -148,7 +158,7 @@ int loadScript(const char *path, Script *script)
     if (readWordLines(path, scriptLine, script))
         return 1;
     if (script->badLine) {
-        fprintf(stderr, "kettlemoor-replay: %s:%d: expected \"STEP press|release BUTTON\" or \"end STEP\"\n",
+        fprintf(stderr, "kettlemoor-replay: %s:%d: expected \"STEP press|release|tap BUTTON\" or \"end STEP\"\n",
                 path, script->badLine);
         return 1;
     }
@@ -211,18 +221,29 @@ int enemyCount(void)
     return n;
 }
 
-// The player's line, then one indented line per enemy in list order, so a
-// pinned trace notices any change in how a creature moves.
+// The marked cell's tile, or -1 when the marker lies outside the level.
+int markedTile(void)
+{
+    const mapLayer &layer = curLvl.layer0;
+    if (!layer.array || marker.x < 0 || marker.y < 0 || marker.x >= layer.w || marker.y >= layer.h)
+        return -1;
+    return layer.array[marker.x][marker.y];
+}
+
+// The player's line (in the editor, the editor's), then one indented line per
+// enemy in list order, so a pinned trace notices any change in how a creature
+// moves or what the editor placed.
 void printTrace(int step)
 {
-    if (gameMode == MODE_EDITOR) {
-        printf("step=%d mode=%d editor=%d marker=%d,%d enemies=%d\n", step, static_cast<int>(gameMode), editorMode,
-               marker.x, marker.y, enemyCount());
-        return;
-    }
-    printf("step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
-           step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy, player.hp,
-           player.groundContact, hasKey, enemyCount());
+    if (gameMode == MODE_EDITOR)
+        printf("step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d choice=%d start=%d,%d exit=%d,%d "
+               "enemies=%d\n",
+               step, static_cast<int>(gameMode), editorMode, marker.x, marker.y, markedTile(), markerDraw,
+               objectChoice, curLvl.start.x, curLvl.start.y, curLvl.exit.x, curLvl.exit.y, enemyCount());
+    else
+        printf("step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
+               step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy, player.hp,
+               player.groundContact, hasKey, enemyCount());
     for (EnemyList *node = EnemyListHead; node; node = node->next) {
         const Enemy &e = node->mob;
         printf("  type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d\n", e.type,
