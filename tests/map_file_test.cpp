@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "enemy.h"
@@ -36,15 +37,29 @@ static std::string level()
     return s.str();
 }
 
-// A case file's "#> " and "#| " lines without their marks, one per line.
-static std::string expectedIn(const std::string &path)
+// Checks each file in a folder of reader cases. A case file states in its "#> " line
+// what describe() makes of the state it loads into, and in its "#| " line what
+// load(file) printed as "stdout|stderr", each line ending in "\n" as text. Without a
+// screen, which a test before may or may not have opened, images fail to load:
+// those lines are left out. The settings and creature file tests use it too.
+void checkCaseFiles(const char *folder, const std::function<std::string(const std::string &)> &load,
+                    const std::function<std::string()> &describe)
 {
-    std::istringstream in(readFile(path));
-    std::string line, expected;
-    while (std::getline(in, line))
-        if (line.rfind("#> ", 0) == 0 || line.rfind("#| ", 0) == 0)
-            expected += line.substr(3) + "\n";
-    return expected;
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+        const std::string path = entry.path().string();
+        if (path.size() > 6 && path.substr(path.size() - 6) == ".saved")
+            continue;
+        std::string said = load(path), expected, line;
+        for (size_t at; (at = said.find("ERROR: (loadImage)")) != std::string::npos;)
+            said.erase(at, said.find('\n', at) + 1 - at);
+        for (size_t at = 0; (at = said.find('\n', at)) != std::string::npos; at += 2)
+            said.replace(at, 1, "\\n");
+        std::istringstream lines(readFile(path));
+        while (std::getline(lines, line))
+            if (line.rfind("#> ", 0) == 0 || line.rfind("#| ", 0) == 0)
+                expected += line.substr(3) + "\n";
+        EXPECT_EQ(describe() + "\n" + said + "\n", expected) << path;
+    }
 }
 
 // Every test ends with no level, no creatures and no next level.
@@ -60,18 +75,11 @@ struct MapFile : public ::testing::Test {
         EnemyListHead = nullptr;
         mapFileNext = nullptr;
     }
-    // Loads a level file after releasing the level before; returns what it printed as "stdout|stderr" on
-    // one line, each line ending in "\n" as text. Without a screen, which a test before may or may not
-    // have opened, the tileset and creature images fail to load: those lines are left out.
+    // Loads a level file after releasing the level before; returns what it printed.
     std::string load(const std::string &path, int result = 0)
     {
         freeMap();
-        std::string said = printed([&] { EXPECT_EQ(loadMap(path.c_str()), result) << path; });
-        for (size_t at; (at = said.find("ERROR: (loadImage)")) != std::string::npos;)
-            said.erase(at, said.find('\n', at) + 1 - at);
-        for (size_t at = 0; (at = said.find('\n', at)) != std::string::npos; at += 2)
-            said.replace(at, 1, "\\n");
-        return said;
+        return printed([&] { EXPECT_EQ(loadMap(path.c_str()), result) << path; });
     }
     // Loads a level with creatures and a next level, which no level loaded after it may keep.
     void loadAnother() { writeFile(file, "NEXT: before.map\nOBJECTS:\n2 32 48\n"); load(file); }
@@ -81,16 +89,9 @@ struct MapFile : public ::testing::Test {
 
 TEST_F(MapFile, EachCaseFileLoadsIntoTheLevelItStates)
 {
-    for (const auto &entry : std::filesystem::directory_iterator("tests/data/map_cases")) {
-        const std::string path = entry.path().string();
-        if (entry.path().extension() != ".map")
-            continue;
-        loadAnother();
-        const std::string said = load(path);
-        EXPECT_EQ(level() + "\n" + said + "\n", expectedIn(path)) << path;
-    }
+    checkCaseFiles("tests/data/map_cases", [this](const std::string &path) { loadAnother(); return load(path); }, level);
     loadAnother();
-    EXPECT_EQ(load(file + ".gone", 1), "|Can't open " + file + ".gone\\n");
+    EXPECT_EQ(load(file + ".gone", 1), "|Can't open " + file + ".gone\n");
     EXPECT_EQ(level(), "[] - - 0,0 0,0 - | - | - |");
 }
 
