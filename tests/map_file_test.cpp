@@ -99,11 +99,12 @@ TEST_F(MapFile, LevelsSaveInTheEditorsLayout)
 {
     for (const char *name : {"fen", "bad_sizes", "empty_texts"}) {
         load("tests/data/map_cases/" + std::string(name) + ".map");
-        if (EnemyListHead && EnemyListHead->next)
+        if (EnemyListHead && EnemyListHead->next) // moved, as in the editor, to between two pixels
             EnemyListHead->next->mob.creature.y = -3.7f;
         EXPECT_EQ(save(), readFile("tests/data/map_cases/" + std::string(name) + ".saved")) << name;
     }
 }
+
 TEST_F(MapFile, TheShippedLevelsSaveBackInTheEditorsLayoutAndTheDemoWrapsSeamlessly)
 {
     // Each level names the one that follows it; the last names none, and the demo itself.
