@@ -1,5 +1,5 @@
-// The player's rules that the pinned routes do not reach: swimming, shells and
-// fast fallers, pickups, blocked throws, the exit without the key and dying.
+// The player's rules that the pinned routes do not reach: shells and fast
+// fallers, pickups, blocked throws, the exit without the key and dying.
 #include "gameplay_fixture.h"
 
 namespace {
@@ -28,23 +28,6 @@ struct Player : GameplayTest {
 };
 
 } // namespace
-
-TEST_F(Player, WaterClampsSinksWalksAndSwimsOut)
-{
-    fillTiles(0, 4, 19, 10, TILE_WATER); // from y 64
-    place(40, 47.5f, 0.5f, 1.4f);
-    // Falling in: the whole move is made, then the speeds are clamped and the press dropped.
-    EXPECT_EQ(press("J"), "40.495 49 0.1 0.1 1 0");
-    EXPECT_EQ(keyPress.key[JUMP], 0);
-    // Under water it sinks 0.2 a step, and walks 0.6 a step whatever the clamp left.
-    EXPECT_EQ(press("R", 5), "43.49499 50.000004 0.1 0.1 1 0");
-    // Holding jump strokes up 2 pixels a step; the stroke that leaves the water keeps -2.0
-    // and takes the press.
-    player.y = 150;
-    EXPECT_EQ(press("J", 50), "43.49499 50 0 -0.1 1 0");
-    EXPECT_EQ(step(), "43.49499 48 0 -2 0 0");
-    EXPECT_EQ(keyPress.key[JUMP], 0);
-}
 
 TEST_F(Player, LandingOnAFrogStunsItButAShellOrAFasterFallerHurts)
 {
