@@ -1,6 +1,6 @@
-// The general software scaler, pixel by pixel, on odd widths and padded rows,
-// which no display the video tests open has. The word scalers for 2 and 4
-// are checked through whole presented frames there.
+// The general software scaler, pixel by pixel, into display rows longer than
+// the picture, which no display the video tests open has. The word scalers
+// and the general one on odd widths are checked there, through whole frames.
 #include <gtest/gtest.h>
 
 #include <cstdint>
