@@ -1,5 +1,5 @@
-// The art tool's refusal of sources that draw on each other, and the interface
-// art made with it: the font's glyphs, the logo and the title cards.
+// The art tool's rings on a sheet and its refusal of sources that draw on each
+// other, and the interface art made with it: the font's glyphs, the logo and the title cards.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,16 +17,29 @@ static Bitmap load(const std::string &path)
     return Bitmap(SDL_LoadBMP(path.c_str()), SDL_FreeSurface);
 }
 
+// Runs the art tool on dir/name.txt, its complaints going to dir/name.err; its exit status.
+static int pixelart(const TempDir &dir, const std::string &name)
+{
+    const std::string base = dir.path + "/" + name;
+    return std::system((KETTLEMOOR_BINARY_DIR "/pixelart " + base + ".txt " + base + ".bmp 2>" + base + ".err").c_str());
+}
+
 // The art tool's drawing commands (cells, outlines, scaled text, pictures) are
 // checked through the shipped art, which must come out byte for byte (the
-// art_matches_sources test).
-TEST(Pixelart, SourcesThatDrawOnEachOtherFailRatherThanRecurseForEver)
+// art_matches_sources test); but no shipped sheet paints up to a cell edge, so
+// none would show a ring spilling into the gap and the next cell.
+TEST(Pixelart, RingsStayInTheirCellAndSourcesThatDrawOnEachOtherFail)
 {
     TempDir dir;
+    writeFile(dir.path + "/ring.txt", "size 7 3\ncolor # 000000\ncolor o ffffff\ncolor . none\nsheet 3 3 2\ncell 0\n\n..#\nend\n"
+                                      "outline o\n");
+    ASSERT_EQ(pixelart(dir, "ring"), 0);
+    const Bitmap ring = load(dir.path + "/ring.bmp");
+    for (int x : {3, 4}) // the gap and the next cell keep their magenta
+        EXPECT_EQ(getPixel(ring.get(), x, 1), 0xff00ffu) << x;
     writeFile(dir.path + "/a.txt", "size 2 2\npicture b.txt 0 0\n");
     writeFile(dir.path + "/b.txt", "size 2 2\npicture a.txt 0 0\n");
-    const std::string cmd = KETTLEMOOR_BINARY_DIR "/pixelart " + dir.path + "/a.txt " + dir.path + "/a.bmp 2>" + dir.path + "/a.err";
-    EXPECT_NE(std::system(cmd.c_str()), 0);
+    EXPECT_NE(pixelart(dir, "a"), 0);
     EXPECT_NE(readFile(dir.path + "/a.err").find("draw on each other too deeply"), std::string::npos);
 }
 
