@@ -5,21 +5,6 @@
 
 using Collision = GameplayTest;
 
-// A w x h creature standing at mobY with vertical speed vy, tried at (x, y), and the flags expected.
-struct CollisionCase { int x, y; unsigned int flags; float mobY = 0, vy = 0; int w = 16, h = 16; };
-
-static void expectFlags(std::initializer_list<CollisionCase> cases)
-{
-    for (CollisionCase c : cases) {
-        Creature mob{};
-        mob.w = c.w;
-        mob.h = c.h;
-        mob.y = c.mobY;
-        mob.vy = c.vy;
-        EXPECT_EQ(checkCollision(c.x, c.y, &mob), c.flags) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
-    }
-}
-
 // The flags worked out pixel by pixel from the masks of the 16-pixel tiles, plus overlap with the exit tile.
 static unsigned int referenceFlags(int x, int y, const Creature &mob)
 {
@@ -52,7 +37,12 @@ TEST_F(Collision, TilesBeyondTheRightAndBottomEdgesAreNotRead)
     freeLevel();
     buildLevel(1, 1);
     setTile(0, 0, TILE_LOW_FLOOR);
-    expectFlags({{0, 0, 1, 0, 0, 16, 12}, {0, 0, 0, 0, 0, 16, 4}, {15, 15, 1, 0, 0, 1, 1}});
+    const struct { int x, y, w, h; unsigned int flags; } cases[] = {{0, 0, 16, 12, 1}, {0, 0, 16, 4, 0}, {15, 15, 1, 1, 1}};
+    for (const auto &c : cases) {
+        Creature mob{};
+        mob.w = c.w; mob.h = c.h;
+        EXPECT_EQ(checkCollision(c.x, c.y, &mob), c.flags) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
+    }
 }
 
 TEST_F(Collision, TheScanAgreesWithAPixelByPixelReference)

@@ -1,9 +1,5 @@
 // Input: SDL events become the nine logical buttons through the key mapping,
 // the fixed mouse buttons and the window-close request; and the key capture.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "sdl_events.h"
 #include "test_util.h"
 
@@ -40,10 +36,7 @@ TEST_F(Input, EachStepTakesOneEventSoAPressAndItsReleaseAreSeenInTwoSteps)
     pushClick(SDL_BUTTON_RIGHT);
     pushWindowClose();
     std::string seen;
-    for (int stepNo = 0; stepNo < 14; stepNo++) {
-        input();
-        seen += buttons() + " ";
-    }
+    for (int stepNo = 0; stepNo < 14; stepNo++) { input(); seen += buttons() + " "; }
     EXPECT_EQ(seen, "000001100 000000000 000000000 000000000 000000000 000000000 010000000 000000000 "
                     "100000000 000000000 000000100 000000000 000000010 000000000 ");
     EXPECT_EQ(newGameMode, MODE_MENU);

@@ -1,7 +1,5 @@
 // The game-mode state machine, driven step by step as the main loop does:
 // one input() and one logic() per step, with events pushed into SDL's queue.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <tuple>
 
@@ -12,10 +10,7 @@
 // n logic steps of the main loop.
 static void step(int n = 1)
 {
-    while (n-- > 0) {
-        input();
-        logic();
-    }
+    while (n-- > 0) { input(); logic(); }
 }
 
 // Return is OK and Backspace is BACK.
@@ -82,9 +77,7 @@ TEST_F(Logic, WinningLeavesTheGameAndOkOnTheWonScreenReturnsToTheMenuForAFreshGa
     EXPECT_EQ(newGameMode, MODE_MENU);
 
     ingameState = INGAME_PAUSED;
-    player.x = 999;
-    player.direction = 0;
-    hasKey = 1;
+    player.x = 999; player.direction = 0; hasKey = 1;
     newGameMode = MODE_INGAME; // "New Game" after winning starts afresh, at the start, facing right
     step();
     EXPECT_EQ(std::tuple(ingameState, player.x, player.direction, hasKey),

@@ -1,8 +1,5 @@
 // The title screen's menu pages: navigation, page changes and the remapping
 // page's sequence of nine captures.
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
 
 #include "sdl_events.h"
@@ -11,29 +8,18 @@
 namespace {
 
 struct MenuTest : ::testing::Test {
-    void SetUp() override
-    {
-        resetGame();
-        menuCreate();
-    }
+    void SetUp() override { resetGame(); menuCreate(); }
     void TearDown() override { resetGame(); }
 
     // One menu step with the given button freshly pressed; returns its result.
-    static int press(int button)
-    {
-        keyPress.key[button] = 1;
-        return menuUpdate();
-    }
+    static int press(int button) { keyPress.key[button] = 1; return menuUpdate(); }
     static std::string selected() { return curMenu->menuChoices[curMenu->selectedIndex]; }
 
     // Presses each button in turn; returns the entry under the cursor after each, "|"-separated.
     static std::string walk(std::initializer_list<int> buttons)
     {
         std::string seen;
-        for (int b : buttons) {
-            press(b);
-            seen += selected() + "|";
-        }
+        for (int b : buttons) { press(b); seen += selected() + "|"; }
         return seen;
     }
 };
