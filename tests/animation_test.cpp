@@ -6,6 +6,7 @@
 
 #include "animation.h"
 #include "sdldraw.h"
+#include "test_util.h"
 
 namespace {
 
@@ -36,9 +37,8 @@ TEST_F(Anim, EntryZeroShowsOneFrameAfterAStateChangeThenEachEntryDurationPlusOne
 {
     setAnim(2, 3, &a->walk.right, 10, 11, 12);
     setAnim(2, 3, &a->walk.left, 20, 21, 22);
-    testing::internal::CaptureStderr();
-    setAnim(1, 1, &a->walk.right, 5); // a list is built once: the second is refused
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: (setAnim) Animation array not NULL!\n");
+    // A list is built once: the second is refused.
+    EXPECT_EQ(printed([this] { setAnim(1, 1, &a->walk.right, 5); }), "|ERROR: (setAnim) Animation array not NULL!\n");
     EXPECT_EQ(drawn(STATE_WALK, 1, 13), (Sprites{10, 11, 11, 11, 12, 12, 12, 10, 10, 10, 11, 11, 11}));
     // Turning round keeps the counters: the left list goes on at the same entry.
     EXPECT_EQ(drawn(STATE_WALK, 0, 4), (Sprites{22, 22, 22, 20}));
@@ -69,8 +69,6 @@ TEST_F(Anim, JumpPosesAreFixedShortListsWrapAndImpossibleEntriesDrawNothing)
     setAnim(0, 2, &a->die.right, 256, -1);                 // outside the sheet's 256 cells
     EXPECT_EQ(drawn(STATE_DYING, 1, 2), (Sprites{-1, -1}));
     // A new sprite sheet, even one that fails to load, leaves the lists and counters as they were.
-    testing::internal::CaptureStderr();
-    initAnim(a, "data/gfx/no-such-sheet.bmp", 16, 16, 16, 256);
-    testing::internal::GetCapturedStderr();
+    printed([this] { initAnim(a, "data/gfx/no-such-sheet.bmp", 16, 16, 16, 256); });
     EXPECT_EQ(std::tuple(a->animIMG, a->oldState, a->walk.left.numOfFrames), std::tuple(nullptr, STATE_DYING, 2));
 }

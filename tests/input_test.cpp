@@ -1,5 +1,7 @@
 // Input: SDL events become the nine logical buttons through the key mapping,
 // the fixed mouse buttons and the window-close request; and the key capture.
+#include <tuple>
+
 #include "sdl_events.h"
 #include "test_util.h"
 
@@ -49,18 +51,14 @@ TEST_F(Input, KeyCaptureTakesTheNextKeyDropsWhatCameBeforeAndSkipsTheWait)
     pushClick(SDL_BUTTON_LEFT);
     pushKey(SDL_KEYDOWN, SDLK_q);
     EXPECT_EQ(printed([] { changeKeyMapping(K_JUMP); }), "New key for 5: 113\n|");
-    EXPECT_EQ(keyMapping[K_JUMP], SDLK_q);
-    EXPECT_EQ(_resetFrameSkip, 1);
-    EXPECT_EQ(buttons(), "000000000");
+    EXPECT_EQ(std::tuple(keyMapping[K_JUMP], _resetFrameSkip, buttons()), std::tuple(SDLK_q, 1, "000000000"));
 
     // A quit request (window close, SIGINT, SIGTERM) ends the wait unstored.
     _resetFrameSkip = 0;
     pushWindowClose();
     pushKey(SDL_KEYDOWN, SDLK_w);
     EXPECT_EQ(printed([] { changeKeyMapping(K_JUMP); }), "|");
-    EXPECT_EQ(keyMapping[K_JUMP], SDLK_q);
-    EXPECT_EQ(newGameMode, MODE_EXIT);
-    EXPECT_EQ(_resetFrameSkip, 1);
+    EXPECT_EQ(std::tuple(keyMapping[K_JUMP], newGameMode, _resetFrameSkip), std::tuple(SDLK_q, MODE_EXIT, 1));
 }
 
 TEST_F(Input, APressTakenOnceStaysTakenWhileTheKeyIsHeld)

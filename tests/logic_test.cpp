@@ -29,8 +29,7 @@ TEST_F(Logic, TheIntroLasts361StepsAndOkSkipsToTheSecondSplashThenEndsIt)
 {
     newGameMode = MODE_INTRO;
     step(360);
-    EXPECT_EQ(introController, 359);
-    EXPECT_EQ(newGameMode, MODE_INTRO);
+    EXPECT_EQ(std::tuple(introController, newGameMode), std::tuple(359, MODE_INTRO));
     step();
     EXPECT_EQ(newGameMode, MODE_MENU);
 
@@ -55,8 +54,7 @@ TEST_F(Logic, OkWhileDyingIsSwallowedAndOkWithBackInOnePausedStepQuits)
     ingameState = INGAME_DYING;
     pushKey(SDL_KEYDOWN, SDLK_RETURN);
     step();
-    EXPECT_EQ(ingameState, INGAME_DYING);
-    EXPECT_EQ(keyPress.key[OK], 0);
+    EXPECT_EQ(std::tuple(ingameState, keyPress.key[OK]), std::tuple(INGAME_DYING, 0));
 
     ingameState = INGAME_PAUSED; // OK is seen first
     keyPress.key[OK] = keyPress.key[BACK] = 1;
