@@ -19,7 +19,8 @@ TEST_F(Collision, TilesBeyondTheRightAndBottomEdgesAreNotRead)
     freeLevel();
     buildLevel(1, 1);
     setTile(0, 0, TILE_LOW_FLOOR);
-    const struct { int x, y, w, h; unsigned int flags; } cases[] = {{0, 0, 16, 12, 1}, {0, 0, 16, 4, 0}, {15, 15, 1, 1, 1}};
+    const struct { int x, y, w, h; unsigned int flags; } cases[] = {
+        {0, 0, 16, 12, 1}, {0, 0, 16, 4, 0}, {15, 15, 1, 1, 1}};
     for (const auto &c : cases) {
         Creature mob{};
         mob.w = c.w; mob.h = c.h;

@@ -15,14 +15,8 @@ static std::string buttons()
 }
 
 // In the menu, with an empty queue.
-class Input : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        startEventQueue();
-        memset(&keyPress, 0, sizeof keyPress);
-        newGameMode = MODE_MENU;
-    }
+struct Input : testing::Test {
+    void SetUp() override { startEventQueue(); memset(&keyPress, 0, sizeof keyPress); newGameMode = MODE_MENU; }
     void TearDown() override { resetGame(); }
 };
 

@@ -14,14 +14,8 @@ static void step(int n = 1)
 }
 
 // Return is OK and Backspace is BACK.
-class Logic : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        startEventQueue();
-        keyMapping[K_OK] = SDLK_RETURN;
-        keyMapping[K_BACK] = SDLK_BACKSPACE;
-    }
+struct Logic : testing::Test {
+    void SetUp() override { startEventQueue(); keyMapping[K_OK] = SDLK_RETURN; keyMapping[K_BACK] = SDLK_BACKSPACE; }
     void TearDown() override { resetGame(); }
 };
 
