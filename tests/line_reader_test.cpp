@@ -27,7 +27,7 @@ static Lines linesOf(const std::string &text)
     return out;
 }
 
-TEST(LineReader, CommentsEmptyLinesOverlongLinesAndOddBytes)
+TEST(LineReader, CommentsEmptyLinesOverlongLinesOddBytesAndWordsBeyondTheLimit)
 {
     EXPECT_EQ(linesOf("K_UP 273 # up\n# only a comment\n\nNAME: a#b\n \t\r\nabc"),
               (Lines{"9:K_UP|273|", "0:", "0:", "7:NAME:|a|", "3:", "3:abc|"}));
@@ -37,10 +37,7 @@ TEST(LineReader, CommentsEmptyLinesOverlongLinesAndOddBytes)
     // High bytes are word bytes; a NUL is counted but ends the text the splitter sees.
     EXPECT_EQ(linesOf("caf\xc3\xa9\t\xff\x80\r\n" + std::string("ab\0cd\n", 6)),
               (Lines{"9:caf\xc3\xa9|\xff\x80|", "5:ab|"}));
-}
-
-TEST(WordSplitter, WordsBeyondTheLimitStayUnsplit)
-{
+    // Words beyond the splitter's limit stay unsplit in the last one.
     char line[] = "x y z w", *words[3];
     ASSERT_EQ(getWords(line, words, 2), 2);
     EXPECT_STREQ(words[1] + 2, "z w");

@@ -26,17 +26,14 @@ struct MenuTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(MenuTest, TheCursorWrapsRoundAndSkipsGapLinesOnEveryPage)
+TEST_F(MenuTest, TheCursorWrapsAndSkipsGapsOkChangesModeOrPageAndBackKeepsTheCursorThatOpenedThePage)
 {
     EXPECT_EQ(walk({UP, UP, DOWN, DOWN}), "Exit|Options|Exit|New Game|");
     _menuSet(1, 1);
     EXPECT_EQ(walk({DOWN, DOWN, DOWN, UP}), "Sound/Music|Video|Back|Video|");
     _menuSet(2, 1);
     EXPECT_EQ(walk({UP, DOWN, DOWN, DOWN}), "Back|Keyboard|Joystick|Back|");
-}
-
-TEST_F(MenuTest, OkChangesModeOrPageAndBackKeepsTheCursorThatOpenedThePage)
-{
+    _menuSet(0, 1);
     EXPECT_EQ(press(OK), MENU_RESULT_NEW_GAME);
     press(DOWN);
     EXPECT_EQ(press(OK), MENU_RESULT_EDITOR);
