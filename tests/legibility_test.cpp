@@ -136,38 +136,36 @@ protected:
         }
     }
 
-    // 1 when the pixel of the screen is a stroke of the text's glyphs.
-    bool isInk(const Text &t, int x, int y) const
+    // 1 when pixel (i, j) of glyph c's cell is a stroke. Glyphs stand a
+    // column apart, so a stroke's neighbours are in its own cell or blank.
+    bool isInk(unsigned char c, int i, int j) const
     {
-        const int k = (x - t.x) / 6, i = (x - t.x) % 6, j = y - t.y;
-        if (x < t.x || k >= (int)t.text.size() || i >= 5 || j < 0 || j >= 7)
+        if (i < 0 || i >= 5 || j < 0 || j >= 7)
             return false;
-        const unsigned char c = t.text[k];
         const Uint32 p = getPixel(fontIMG, fontClip[c].x + i, fontClip[c].y + j);
         return p != fontIMG->format->colorkey && luminance(fontIMG, p) == inkLuminance[c];
     }
 
-    // Adds a fault for each text missing where it belongs or with ink that
-    // runs into a pixel beside it too close in tone; the frame counter is
+    // Adds a fault for the first text missing where it belongs or with ink
+    // that runs into a pixel beside it too close in tone; the frame counter is
     // checked with them.
     void check(const std::string &where, std::vector<Text> texts)
     {
         texts.push_back({"0/60", screenWidth - 30, 1});
         for (const Text &t : texts)
-            for (int y = t.y; y < t.y + 7; y++)
-                for (int x = t.x; x < t.x + 6 * (int)t.text.size(); x++) {
-                    if (!onScreen(x, y) || !isInk(t, x, y))
-                        continue;
-                    const int ink = inkLuminance[(unsigned char)t.text[(x - t.x) / 6]];
-                    const std::string at = where + ": \"" + t.text + "\" at " + std::to_string(x) + "," +
-                                           std::to_string(y);
-                    if (screenLuminance(x, y) != ink)
-                        return faults.push_back(at + " is not drawn");
-                    for (const auto &[nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}})
-                        if (onScreen(nx, ny) && !isInk(t, nx, ny) &&
-                            std::abs(screenLuminance(nx, ny) - ink) < MIN_CONTRAST)
-                            return faults.push_back(at + " runs into what lies beside it");
-                }
+            for (int k = 0; k < 35 * (int)t.text.size(); k++) {
+                const unsigned char c = t.text[k / 35];
+                const int i = k % 5, j = k % 35 / 5, x = t.x + 6 * (k / 35) + i, y = t.y + j;
+                if (!onScreen(x, y) || !isInk(c, i, j))
+                    continue;
+                const std::string at = where + ": \"" + t.text + "\" at " + std::to_string(x) + "," + std::to_string(y);
+                if (screenLuminance(x, y) != inkLuminance[c])
+                    return faults.push_back(at + " is not drawn");
+                for (const auto &[di, dj] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
+                    if (onScreen(x + di, y + dj) && !isInk(c, i + di, j + dj) &&
+                        std::abs(screenLuminance(x + di, y + dj) - inkLuminance[c]) < MIN_CONTRAST)
+                        return faults.push_back(at + " runs into what lies beside it");
+            }
     }
 
     // The editor's marker, filled at (x, y), stands out from the ring around it.
