@@ -9,10 +9,7 @@
 #include "test_util.h"
 
 // Raw 16-bit value of the block glyph for byte c.
-inline Uint32 glyphColour(int c)
-{
-    return 0x100u + (Uint32)c;
-}
+inline Uint32 glyphColour(int c) { return 0x100u + (Uint32)c; }
 
 // Glyph c is on the screen whole, starting exactly at (x, y).
 inline bool glyphAt(int c, int x, int y)

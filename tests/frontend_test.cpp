@@ -19,12 +19,6 @@ const SDLKey SHIPPED_KEYS[9] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_
 const char *const MADE = "data/maps/made.map";
 const int EDIT_X = 2; // a cell of the new level's empty sky
 
-// Whatever an earlier test left of the editor and the buttons, the game starts as at start-up.
-struct Frontend : ::testing::Test {
-    void SetUp() override { resetGame(); }
-    void TearDown() override { resetGame(); }
-};
-
 // A tap of a logical button's shipped key: pressed in one step, released in the next.
 void tap(int button, int times = 1)
 {
@@ -53,8 +47,9 @@ std::string selected() { return curMenu->menuChoices[curMenu->selectedIndex]; }
 // The demo level behind the title has creatures and a next level; a level
 // made in the editor after it has neither. After the editor, and after a
 // game, the title comes back, then the menu page with the cursor last used.
-TEST_F(Frontend, ALevelMadeInTheEditorIsSavedWithNothingOfTheDemoAndPlayedAndTheMenuKeepsItsCursor)
+TEST(Frontend, ALevelMadeInTheEditorIsSavedWithNothingOfTheDemoAndPlayedAndTheMenuKeepsItsCursor)
 {
+    resetGame(); // whatever an earlier test left of the editor and the buttons
     TempDir dir;
     ASSERT_EQ(system(("cp -r '" KETTLEMOOR_SOURCE_DIR "/data' '" + dir.path + "/'").c_str()), 0);
     InDirectory inDir(dir.path);
@@ -95,4 +90,5 @@ TEST_F(Frontend, ALevelMadeInTheEditorIsSavedWithNothingOfTheDemoAndPlayedAndThe
     dismissTitle();
     EXPECT_EQ(curMenu, &mainMenu);
     EXPECT_EQ(selected(), "New Game");
+    resetGame();
 }

@@ -6,8 +6,6 @@
 
 #include <charconv>
 #include <cstring>
-#include <tuple>
-#include <vector>
 
 #include "animation.h"
 #include "camera.h"
@@ -16,6 +14,7 @@
 #include "input.h"
 #include "map.h"
 #include "player.h"
+#include "test_util.h"
 
 // Tile indices of the test levels. Tiles 1-4 are filled with the pixel kind of
 // the same number; the low floor is empty in rows 0-3 and solid below.
@@ -53,11 +52,8 @@ inline void freeLevel(void) { freeMapArray(curLvl.layer0.array, curLvl.layer0.w)
 // gives it a 16 x 16 box at (x, y).
 inline Enemy *addEnemy(int type, float x, float y)
 {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr(); // without a display the sprite sheet is not converted
-    EnemyListHead = prependElement(EnemyListHead, 0, 0, type);
-    testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    // Without a display the sprite sheet is not converted, and says so.
+    printed([type] { EnemyListHead = prependElement(EnemyListHead, 0, 0, type); });
     Creature &c = EnemyListHead->mob.creature;
     c.x = x; c.y = y; c.w = c.h = 16;
     return &EnemyListHead->mob;

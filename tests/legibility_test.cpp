@@ -3,12 +3,11 @@
 // at many places along each level's winning route, lost at several, the title
 // and the menu pages over the scrolling demo moor, the remapping prompt, and
 // the editor's tile number and marker over ground; the frame counter with
-// each. A level counts as shipped when tests/routes/LEVEL_win.replay wins
-// data/maps/LEVEL.map.
+// each. A level counts as shipped when tests/routes/mapNN_win.replay wins
+// data/maps/mapNN.map.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <dirent.h>
 #include <string>
 #include <vector>
 
@@ -36,7 +35,6 @@ const int SCROLL_STRIDE = 8;
 // Steps a falling player may take to leave the level before the game is lost.
 const int MAX_DYING_STEPS = 1200;
 const char *const BUTTONS[] = {"UP", "DOWN", "LEFT", "RIGHT", "ACTION", "JUMP", "OK", "BACK", "MENU"};
-const std::string WIN_ROUTE = "_win.replay";
 
 // One line of text as drawn: a 5x7 glyph every 6 pixels from (x, y).
 struct Text {
@@ -52,39 +50,28 @@ struct Event {
 
 struct Level {
     std::string name;
-    std::vector<Event> route;
+    std::vector<Event> route; // in step order, as the routes are written
 };
 
-void routeLine(char **words, int n, void *route)
-{
-    for (int b = 0; n == 3 && b < (int)std::size(BUTTONS); b++) {
-        if (strcmp(words[2], BUTTONS[b]) != 0)
-            continue;
-        static_cast<std::vector<Event> *>(route)->push_back({atoi(words[0]), strcmp(words[1], "release") != 0, b});
-        if (strcmp(words[1], "tap") == 0)
-            static_cast<std::vector<Event> *>(route)->push_back({atoi(words[0]), 0, b});
-    }
-}
-
-// Every level with a winning route, its events in the order the game gets them.
+// Every level mapNN with a winning route, in turn from map01.
 std::vector<Level> shippedLevels()
 {
     std::vector<Level> levels;
-    DIR *dir = opendir("tests/routes");
-    for (dirent *e; dir && (e = readdir(dir));) {
-        const std::string file = e->d_name;
-        const size_t at = file.size() - std::min(file.size(), WIN_ROUTE.size());
-        Level level{file.substr(0, at), {}};
-        if (at == 0 || file.substr(at) != WIN_ROUTE || !fileExists("data/maps/" + level.name + ".map"))
-            continue;
-        readWordLines(("tests/routes/" + file).c_str(), routeLine, &level.route);
-        std::stable_sort(level.route.begin(), level.route.end(),
-                         [](const Event &a, const Event &b) { return a.step < b.step; });
+    for (int n = 1;; n++) {
+        char name[16];
+        snprintf(name, sizeof name, "map%02d", n);
+        Level level{name, {}};
+        const std::string route = "tests/routes/" + level.name + "_win.replay";
+        if (!fileExists(route) || !fileExists("data/maps/" + level.name + ".map"))
+            return levels;
+        readWordLines(route.c_str(), [](char **words, int n, void *events) {
+            for (int b = 0; n == 3 && b < (int)std::size(BUTTONS); b++)
+                if (strcmp(words[2], BUTTONS[b]) == 0)
+                    static_cast<std::vector<Event> *>(events)->push_back(
+                        {atoi(words[0]), strcmp(words[1], "press") == 0, b});
+        }, &level.route);
         levels.push_back(level);
     }
-    if (dir)
-        closedir(dir);
-    return levels;
 }
 
 int luminance(SDL_Surface *s, Uint32 pixel)
@@ -149,38 +136,36 @@ protected:
         }
     }
 
-    // 1 when the pixel of the screen is a stroke of the text's glyphs.
-    bool isInk(const Text &t, int x, int y) const
+    // 1 when pixel (i, j) of glyph c's cell is a stroke. Glyphs stand a
+    // column apart, so a stroke's neighbours are in its own cell or blank.
+    bool isInk(unsigned char c, int i, int j) const
     {
-        const int k = (x - t.x) / 6, i = (x - t.x) % 6, j = y - t.y;
-        if (x < t.x || k >= (int)t.text.size() || i >= 5 || j < 0 || j >= 7)
+        if (i < 0 || i >= 5 || j < 0 || j >= 7)
             return false;
-        const unsigned char c = t.text[k];
         const Uint32 p = getPixel(fontIMG, fontClip[c].x + i, fontClip[c].y + j);
         return p != fontIMG->format->colorkey && luminance(fontIMG, p) == inkLuminance[c];
     }
 
-    // Adds a fault for each text missing where it belongs or with ink that
-    // runs into a pixel beside it too close in tone; the frame counter is
+    // Adds a fault for the first text missing where it belongs or with ink
+    // that runs into a pixel beside it too close in tone; the frame counter is
     // checked with them.
     void check(const std::string &where, std::vector<Text> texts)
     {
         texts.push_back({"0/60", screenWidth - 30, 1});
         for (const Text &t : texts)
-            for (int y = t.y; y < t.y + 7; y++)
-                for (int x = t.x; x < t.x + 6 * (int)t.text.size(); x++) {
-                    if (!onScreen(x, y) || !isInk(t, x, y))
-                        continue;
-                    const int ink = inkLuminance[(unsigned char)t.text[(x - t.x) / 6]];
-                    const std::string at = where + ": \"" + t.text + "\" at " + std::to_string(x) + "," +
-                                           std::to_string(y);
-                    if (screenLuminance(x, y) != ink)
-                        return faults.push_back(at + " is not drawn");
-                    for (const auto &[nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}})
-                        if (onScreen(nx, ny) && !isInk(t, nx, ny) &&
-                            std::abs(screenLuminance(nx, ny) - ink) < MIN_CONTRAST)
-                            return faults.push_back(at + " runs into what lies beside it");
-                }
+            for (int k = 0; k < 35 * (int)t.text.size(); k++) {
+                const unsigned char c = t.text[k / 35];
+                const int i = k % 5, j = k % 35 / 5, x = t.x + 6 * (k / 35) + i, y = t.y + j;
+                if (!onScreen(x, y) || !isInk(c, i, j))
+                    continue;
+                const std::string at = where + ": \"" + t.text + "\" at " + std::to_string(x) + "," + std::to_string(y);
+                if (screenLuminance(x, y) != inkLuminance[c])
+                    return faults.push_back(at + " is not drawn");
+                for (const auto &[di, dj] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
+                    if (onScreen(x + di, y + dj) && !isInk(c, i + di, j + dj) &&
+                        std::abs(screenLuminance(x + di, y + dj) - inkLuminance[c]) < MIN_CONTRAST)
+                        return faults.push_back(at + " runs into what lies beside it");
+            }
     }
 
     // The editor's marker, filled at (x, y), stands out from the ring around it.
@@ -196,36 +181,26 @@ protected:
         return apart >= MARKER_RING_SHARE * ring;
     }
 
-    // Checks the texts of the lost game or the pause, whichever shows;
-    // returns 1 for the pause.
-    int checkInGame(const std::string &where)
+    // Plays the route to step at, then pauses or loses there and checks
+    // the texts of whichever shows; returns 1 when the pause does. On a
+    // larger screen more creatures wake, and the route may be lost before
+    // this step: then the lost game is what shows.
+    int stopAt(const Level &level, int at, bool lose)
     {
+        play(level, MODE_INGAME, at);
+        if (lose)
+            player.hp = 0;
+        else
+            pushKey(SDL_KEYDOWN, (SDLKey)keyMapping[OK]);
+        for (int s = 0; s < (lose ? MAX_DYING_STEPS : 1) && ingameState != INGAME_GAME_OVER; s++)
+            stepGame();
+        const std::string where = level.name + (lose ? " lost" : " paused") + " at step " + std::to_string(at);
+        EXPECT_TRUE(!lose || ingameState == INGAME_GAME_OVER) << where;
         if (ingameState == INGAME_GAME_OVER)
             check(where, {centred("GAME OVER", screenHeight - 60)});
         if (ingameState == INGAME_PAUSED)
             check(where, {centred("PAUSED", screenHeight - 70), centred("Press OK again to quit", screenHeight - 50)});
         return ingameState == INGAME_PAUSED;
-    }
-
-    // The route played to step at, then OK. On a larger screen more creatures
-    // wake, and the route may be lost before this step: then the lost game is
-    // what shows.
-    int pauseAt(const Level &level, int at)
-    {
-        play(level, MODE_INGAME, at);
-        pushKey(SDL_KEYDOWN, (SDLKey)keyMapping[OK]);
-        stepGame();
-        return checkInGame(level.name + " paused at step " + std::to_string(at));
-    }
-
-    void loseAt(const Level &level, int at)
-    {
-        play(level, MODE_INGAME, at);
-        player.hp = 0;
-        for (int s = 0; s < MAX_DYING_STEPS && ingameState != INGAME_GAME_OVER; s++)
-            stepGame();
-        EXPECT_EQ(ingameState, INGAME_GAME_OVER) << level.name << " lost at step " << at;
-        checkInGame(level.name + " lost at step " + std::to_string(at));
     }
 
     // Marks ground cells spread over the level in the editor.
@@ -297,10 +272,10 @@ TEST_P(Legibility, PausedAndLostAlongEveryWinningRouteAndTheEditorOverGround)
         const int steps = level.route.empty() ? 0 : level.route.back().step;
         int paused = 0;
         for (int k = 1; k <= PAUSES_PER_ROUTE; k++)
-            paused += pauseAt(level, steps * k / (PAUSES_PER_ROUTE + 1));
+            paused += stopAt(level, steps * k / (PAUSES_PER_ROUTE + 1), false);
         EXPECT_GE(paused, PAUSES_PER_ROUTE / 2) << level.name << ": the route is lost too soon to pause along it";
         for (int k = 1; k <= LOSSES_PER_ROUTE; k++)
-            loseAt(level, steps * k / (LOSSES_PER_ROUTE + 1));
+            stopAt(level, steps * k / (LOSSES_PER_ROUTE + 1), true);
         markGround(level);
     }
 }

@@ -30,18 +30,13 @@ inline void startEventQueue()
     }
 }
 
-inline void pushEvent(SDL_Event e)
-{
-    ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
-}
-
 inline void pushKey(Uint8 type, SDLKey sym)
 {
     SDL_Event e{};
-    e.type = e.key.type = type;
+    e.type = type;
     e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = sym;
-    pushEvent(e);
+    ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
 }
 
 // A key pressed and released at once: both events wait in the queue.
@@ -56,10 +51,10 @@ inline void pushClick(Uint8 button)
 {
     for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
         SDL_Event e{};
-        e.type = e.button.type = type;
+        e.type = type;
         e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         e.button.button = button;
-        pushEvent(e);
+        ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
     }
 }
 
@@ -67,7 +62,7 @@ inline void pushWindowClose()
 {
     SDL_Event e{};
     e.type = SDL_QUIT;
-    pushEvent(e);
+    ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
 }
 
 // One step of the main loop, with its frame unless a mode change waits.

@@ -4,21 +4,12 @@
 
 #include <string>
 
-#include "global.h"
-#include "sdldraw.h"
-#include "sdlmain.h"
+#include "sdl_events.h"
 #include "test_util.h"
 
 class Video : public testing::Test {
 protected:
-    void TearDown() override
-    {
-        cleanSDL();
-        screenWidth = 160;
-        screenHeight = 120;
-        scale = 2;
-        gameMode = MODE_EXIT;
-    }
+    void TearDown() override { resetGame(); }
 
     // Opens video at w x h and factor; returns "result|stdout|stderr".
     static std::string open(int w, int h, int factor)
