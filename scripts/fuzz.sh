@@ -23,11 +23,11 @@ cmake --build build-fuzz --target fuzzers -j 2
 shipped_seeds() {
   shopt -s nullglob
   case $1 in
-    line_reader) echo data/config.cfg data/mobs/*.dat tests/data/* ;;
-    config) echo data/config.cfg ;;
-    map) echo data/maps/*.map tests/data/*.map ;;
+    line_reader) echo data/config.cfg data/mobs/*.dat; find tests/data -type f ;;
+    config) echo data/config.cfg tests/data/config_cases/* ;;
+    map) echo data/maps/*.map tests/data/*.map tests/data/map_cases/* ;;
     collision) echo data/maps/*.col ;;
-    mob_config) echo data/mobs/*.dat tests/data/*.dat ;;
+    mob_config) echo data/mobs/*.dat tests/data/mob_cases/* ;;
   esac
 }
 
