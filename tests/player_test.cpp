@@ -22,9 +22,9 @@ struct Player : GameplayTest {
             keyPress.key[button] = strchr(held, "LRAJ"[button - LEFT]) != nullptr;
     }
 
-    // Runs n steps and tells the player's motion after them; press holds the buttons first.
-    static std::string step(int n = 1) { while (n-- > 0) playerUpdate(); return motion(player); }
-    static std::string press(const char *held, int n = 1) { hold(held); return step(n); }
+    // Runs one step and tells the player's motion after it; press holds the buttons first.
+    static std::string step() { playerUpdate(); return motion(player); }
+    static std::string press(const char *held) { hold(held); return step(); }
 };
 
 } // namespace
