@@ -1,5 +1,5 @@
-// Enemies in play where the pinned routes do not reach: every kind of stunned
-// bounce, the enemy the player holds, and the activity area.
+// Enemies in play where the pinned routes do not reach: a stunned enemy landing
+// at exactly the settle speed, the enemy the player holds, and the activity area.
 #include "gameplay_fixture.h"
 
 namespace {
