@@ -1,15 +1,19 @@
 // Small helpers shared by the tests: temporary directories, whole-file
 // reading and writing, and capturing what the game prints.
 #pragma once
-#include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <climits>
+#include <csignal>
+#include <dirent.h>
 #include <fstream>
 #include <map>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // A fresh directory under /tmp, removed with its contents at the end of the scope.
 struct TempDir {
@@ -19,7 +23,12 @@ struct TempDir {
         char pattern[] = "/tmp/kettlemoor-test-XXXXXX";
         path = mkdtemp(pattern);
     }
-    ~TempDir() { std::filesystem::remove_all(path); }
+    ~TempDir()
+    {
+        std::string cmd = "rm -rf '" + path + "'";
+        if (system(cmd.c_str()) != 0)
+            fprintf(stderr, "could not remove %s\n", path.c_str());
+    }
     TempDir(const TempDir &) = delete;
     TempDir &operator=(const TempDir &) = delete;
 };
@@ -38,14 +47,27 @@ inline std::string readFile(const std::string &path)
     return ss.str();
 }
 
-inline bool fileExists(const std::string &path) { return std::filesystem::exists(path); }
+inline bool fileExists(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
 
 // Runs the rest of the scope with dir as the working directory, so files the
 // game writes to ./data land there and not in the game's own data.
 struct InDirectory {
-    const std::filesystem::path old = std::filesystem::current_path();
-    explicit InDirectory(const std::string &dir) { std::filesystem::current_path(dir); }
-    ~InDirectory() { std::filesystem::current_path(old); }
+    char old[PATH_MAX];
+    explicit InDirectory(const std::string &dir)
+    {
+        if (getcwd(old, sizeof old) == nullptr)
+            old[0] = '\0';
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+    }
+    ~InDirectory()
+    {
+        if (old[0] != '\0' && chdir(old) != 0)
+            ADD_FAILURE() << "could not return to " << old;
+    }
     InDirectory(const InDirectory &) = delete;
     InDirectory &operator=(const InDirectory &) = delete;
 };
@@ -81,19 +103,24 @@ void withFileSizeLimit(rlim_t bytes, F f)
 // (MODE being the octal permission bits), so a test sees anything made, changed or removed.
 inline std::map<std::string, std::string> snapshot(const std::string &dir)
 {
-    namespace fs = std::filesystem;
     std::map<std::string, std::string> entries;
-    for (const fs::directory_entry &e : fs::directory_iterator(dir)) {
-        const fs::file_status st = e.symlink_status();
+    DIR *d = opendir(dir.c_str());
+    for (struct dirent *e; d && (e = readdir(d)) != nullptr;) {
+        const std::string name = e->d_name, path = dir + "/" + name;
+        struct stat st;
+        char text[PATH_MAX] = "";
+        if (name == "." || name == ".." || lstat(path.c_str(), &st) != 0)
+            continue;
         char mode[8];
-        snprintf(mode, sizeof mode, "%o", (unsigned)st.permissions());
-        std::string &entry = entries[e.path().filename()];
-        if (fs::is_symlink(st))
-            entry = "link " + fs::read_symlink(e).string();
-        else if (fs::is_fifo(st))
-            entry = std::string("fifo ") + mode;
+        snprintf(mode, sizeof mode, "%o", (unsigned)(st.st_mode & 07777));
+        if (S_ISLNK(st.st_mode))
+            entries[name] = "link " + std::string(text, readlink(path.c_str(), text, sizeof text - 1));
+        else if (S_ISFIFO(st.st_mode))
+            entries[name] = std::string("fifo ") + mode;
         else
-            entry = std::string("file ") + mode + " " + readFile(e.path());
+            entries[name] = std::string("file ") + mode + " " + readFile(path);
     }
+    if (d)
+        closedir(d);
     return entries;
 }
