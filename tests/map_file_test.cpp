@@ -3,7 +3,7 @@
 // the level it loads into and in its "#| " line what the reader prints.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <dirent.h>
 #include <functional>
 #include <sstream>
 
@@ -44,10 +44,15 @@ static std::string level()
 void checkCaseFiles(const char *folder, const std::function<std::string(const std::string &)> &load,
                     const std::function<std::string()> &describe)
 {
-    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
-        const std::string path = entry.path().string();
-        if (path.size() > 6 && path.substr(path.size() - 6) == ".saved")
+    DIR *dir = opendir(folder);
+    ASSERT_NE(dir, nullptr) << folder;
+    int cases = 0;
+    for (dirent *entry; (entry = readdir(dir)) != nullptr;) {
+        const std::string name = entry->d_name;
+        const std::string path = std::string(folder) + "/" + name;
+        if (name[0] == '.' || (name.size() > 6 && name.substr(name.size() - 6) == ".saved"))
             continue;
+        cases++;
         std::string said = load(path), expected, line;
         for (size_t at; (at = said.find("ERROR: (loadImage)")) != std::string::npos;)
             said.erase(at, said.find('\n', at) + 1 - at);
@@ -59,6 +64,8 @@ void checkCaseFiles(const char *folder, const std::function<std::string(const st
                 expected += line.substr(3) + "\n";
         EXPECT_EQ(describe() + "\n" + said + "\n", expected) << path;
     }
+    closedir(dir);
+    EXPECT_GT(cases, 0) << "no case files in " << folder;
 }
 
 // Every test ends with no level, no creatures and no next level.
