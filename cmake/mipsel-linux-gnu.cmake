@@ -28,8 +28,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # handheld has. Code that must know (a malloc of its own cannot hand calls
 # on to the C library's in a static link) sees KETTLEMOOR_STATIC_LINK.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_C_FLAGS_INIT "-DKETTLEMOOR_STATIC_LINK")
-set(CMAKE_CXX_FLAGS_INIT "-DKETTLEMOOR_STATIC_LINK")
+# 64-bit file offsets: a 32-bit program otherwise cannot list a directory
+# whose entries carry 64-bit positions (ext4 on a 64-bit host, as under the
+# emulator), and readdir ends early with EOVERFLOW.
+set(CMAKE_C_FLAGS_INIT "-DKETTLEMOOR_STATIC_LINK -D_FILE_OFFSET_BITS=64")
+set(CMAKE_CXX_FLAGS_INIT "-DKETTLEMOOR_STATIC_LINK -D_FILE_OFFSET_BITS=64")
 
 # The target's programs (the tests, and the art tool the art check runs)
 # run under qemu's user-mode emulator.
