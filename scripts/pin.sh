@@ -13,6 +13,13 @@
 # no file, "level=unchanged" when it is the level as it was, else the file is
 # kept as tests/expected/ROUTE.map.
 #
+# A script marked "# front end script" starts at the splash screens and
+# follows the game through the title, the menu, play and the editor. It runs
+# in a scratch copy of data/, so that what it saves stays there; its level
+# (copied in when it exists) is data/maps/ under the name its "# level:" line
+# gives. The files the run made follow the trace as "made=data/...", and a
+# level it changed or made is kept as tests/expected/ROUTE.map.
+#
 #   bash scripts/pin.sh            rebuilds the replay tool in build/ and
 #                                  rewrites tests/expected/ (run it after a
 #                                  change that is meant to alter play or
@@ -24,28 +31,53 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export SDL_VIDEODRIVER=dummy
 
+top=$PWD
 scratch=$(mktemp -d)
 if [ "${1:-}" = --check ]; then
-  replay=$2
+  replay=$(realpath "$2")
   out=$(mktemp -d)
   trap 'rm -rf "$out" "$out.diff" "$scratch"' EXIT
 else
   trap 'rm -rf "$scratch"' EXIT
   cmake -S . -B build >/dev/null
   cmake --build build --target kettlemoor-replay -j 2 >/dev/null
-  replay=build/kettlemoor-replay
-  out=tests/expected
+  replay=$PWD/build/kettlemoor-replay
+  out=$PWD/tests/expected
   rm -rf "$out"
   mkdir -p "$out"
 fi
 
+# Runs a front end script in its own copy of data/ (see above).
+pin_front_end() {
+  local route=$1 name=$2 level=$3 work=$scratch/front-$2 status=0
+  local copy=data/maps/$(basename "${level:-none.map}")
+  mkdir -p "$work"
+  cp -r data "$work/"
+  [ -f "$level" ] && cp "$level" "$work/$copy"
+  (cd "$work" && find data -type f | sort >../$name.before)
+  local args=(--front-end -map "$copy")
+  for step in $(sed -n 's/^# shot: *//p' "$route"); do
+    args+=(--shot "$step" "$out/$name-$step.bmp")
+  done
+  (cd "$work" && "$replay" --trace "${args[@]}" "$top/$route") >"$out/$name.trace" 2>&1 || status=$?
+  echo "exit=$status" >>"$out/$name.trace"
+  (cd "$work" && find data -type f | sort | comm -13 ../$name.before - | sed 's/^/made=/') >>"$out/$name.trace"
+  if [ -f "$work/$copy" ] && ! cmp -s "$work/$copy" "${level:-/dev/null}"; then
+    cp "$work/$copy" "$out/$name.map"
+  fi
+}
+
 for route in tests/routes/*.replay; do
   name=$(basename "$route" .replay)
   level=$(sed -n 's/^# level: *//p' "$route" | head -n 1)
-  editor=0
+  editor=0 front=0
   grep -q '^# editor script' "$route" && editor=1
+  grep -q '^# front end script' "$route" && front=1
   args=()
-  if [ "$editor" != 0 ]; then
+  if [ "$front" != 0 ]; then
+    pin_front_end "$route" "$name" "$level"
+    continue
+  elif [ "$editor" != 0 ]; then
     copy=$scratch/$name.map
     rm -f "$copy"
     [ -n "$level" ] && cp "$level" "$copy"

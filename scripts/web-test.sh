@@ -25,7 +25,7 @@ failed=0
 for route in tests/routes/*.replay; do
   name=$(basename "$route")
   # Editor scripts build levels rather than play them; pin.sh covers them.
-  grep -q '^# editor script' "$route" && continue
+  grep -qE '^# (editor|front end) script' "$route" && continue
   # A route names its level in a "# level:" line, as scripts/pin.sh reads it.
   level=$(sed -n 's/^# level: *//p' "$route" | head -n 1)
   [ -n "$level" ] && level="-map $level"

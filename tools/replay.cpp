@@ -6,10 +6,14 @@
 // script on the same level always ends the same way.
 //
 // Usage, from the directory that holds ./data:
-//   kettlemoor-replay [-map PATH] [--editor] [--trace] [--shot STEP FILE.bmp]... SCRIPT
+//   kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace] [--shot STEP FILE.bmp]... SCRIPT
 //   -map PATH   the level to play (default ./data/maps/map01.map)
 //   --editor    run the level editor on it instead of playing it; the run
 //               ends when the editor is left (OK saves the level to PATH)
+//   --front-end start where the game starts, at the splash screens, and
+//               follow it through the title, the menu, play and the editor
+//               until it exits; PATH is the level New Game and Editor open.
+//               The remapping page waits for a key no script can give it.
 //   --trace     after every step print the player's state:
 //               step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d
 //               ground=%d key=%d enemies=%d
@@ -18,13 +22,19 @@
 //               shown phase, the object offered, the start and the exit:
 //               step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d
 //               choice=%d start=%d,%d exit=%d,%d enemies=%d
-//               then one line per enemy, indented: type, position, speed,
+//               or, anywhere else, the intro's step, whether the title shows,
+//               the menu page (0 main, 1 options, 2 controls, -1 none) and
+//               its cursor, whether a button is being remapped, and how far
+//               the demo level behind the title has scrolled:
+//               step=%d mode=%d intro=%d title=%d page=%d entry=%d remap=%d
+//               camera=%d
+//               then, in play and in the editor, one line per enemy, indented: type, position, speed,
 //               state, facing, stun and whether it is carried or thrown
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
 // The last line of a run is always "result=R steps=N", R being won, gameover,
-// dying, paused, playing, editing or menu.
+// dying, paused, playing, editing, menu or exit.
 //
 // Script lines (read with the game's line reader, so '#' starts a comment):
 //   STEP press BUTTON     BUTTON's key goes down before logic step STEP
@@ -37,7 +47,7 @@
 // game, one event is taken per step: two events due in the same step reach
 // the game in consecutive steps, in script order. The run also stops as soon
 // as the game leaves the in-game mode (won, or back to the menu), or the
-// editor.
+// editor; with --front-end, as soon as the game exits.
 //
 // A bad script line is reported with its line number and nothing runs; the
 // exit status is then 2 (1 when the game cannot start, 0 after a run).
@@ -50,15 +60,18 @@
 
 #include <SDL.h>
 
+#include "camera.h"
 #include "draw.h"
 #include "editor.h"
 #include "enemy.h"
 #include "fileio.h"
 #include "global.h"
 #include "input.h"
+#include "intro.h"
 #include "logic.h"
 #include "main.h"
 #include "map.h"
+#include "menu.h"
 #include "player.h"
 #include "push_button.h"
 #include "sdldraw.h"
@@ -170,7 +183,7 @@ int loadScript(const char *path, Script *script)
 
 void usage(void)
 {
-    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
+    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
 }
 
 // Reads the command line; 0 on success, 1 after printing the usage.
@@ -182,6 +195,8 @@ int parseArgs(int argc, char **argv, Options *opt)
             mapFile = strdup(argv[++i]);
         } else if (strcmp(argv[i], "--editor") == 0) {
             opt->mode = MODE_EDITOR;
+        } else if (strcmp(argv[i], "--front-end") == 0) {
+            opt->mode = MODE_INTRO;
         } else if (strcmp(argv[i], "--trace") == 0) {
             opt->trace = true;
         } else if (strcmp(argv[i], "--shot") == 0 && i + 2 < argc && parseStep(argv[i + 1])) {
@@ -230,11 +245,28 @@ int markedTile(void)
     return layer.array[marker.x][marker.y];
 }
 
+// The page shown, as its place in the menu: 0 main, 1 options, 2 controls.
+int menuPage(void)
+{
+    const menu *pages[] = {&mainMenu, &optMenu, &contMenu};
+    for (int i = 0; i < static_cast<int>(std::size(pages)); i++)
+        if (curMenu == pages[i])
+            return i;
+    return -1;
+}
+
 // The player's line (in the editor, the editor's), then one indented line per
 // enemy in list order, so a pinned trace notices any change in how a creature
-// moves or what the editor placed.
+// moves or what the editor placed. Outside play and the editor, the front
+// end's line alone: the demo level's creatures stand still behind the title.
 void printTrace(int step)
 {
+    if (gameMode != MODE_INGAME && gameMode != MODE_EDITOR) {
+        printf("step=%d mode=%d intro=%d title=%d page=%d entry=%d remap=%d camera=%d\n", step,
+               static_cast<int>(gameMode), introController, drawTitle, menuPage(),
+               curMenu ? curMenu->selectedIndex : -1, menuState, camera.x);
+        return;
+    }
     if (gameMode == MODE_EDITOR)
         printf("step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d choice=%d start=%d,%d exit=%d,%d "
                "enemies=%d\n",
@@ -280,6 +312,8 @@ const char *resultName(void)
         return "won";
     if (newGameMode == MODE_EDITOR)
         return "editing";
+    if (newGameMode == MODE_EXIT)
+        return "exit";
     if (newGameMode != MODE_INGAME)
         return "menu";
     switch (ingameState) {
@@ -313,9 +347,18 @@ int startGame(void)
     return 0;
 }
 
-// Runs the in-game mode (or the editor) step by step on the replay's own
-// clock, which advances exactly one logic step per step; returns the number
-// of steps run.
+// The run ends when the game leaves the mode the script drives, or, from the
+// intro, when it exits.
+bool runIsOver(const Options &opt)
+{
+    if (quit || newGameMode == MODE_EXIT)
+        return true;
+    return opt.mode != MODE_INTRO && newGameMode != opt.mode;
+}
+
+// Runs the in-game mode (or the editor, or the whole front end) step by step
+// on the replay's own clock, which advances exactly one logic step per step;
+// returns the number of steps run.
 int runScript(const Script &script, Options *opt)
 {
     newGameMode = opt->mode;
@@ -333,7 +376,7 @@ int runScript(const Script &script, Options *opt)
         if (opt->trace)
             printTrace(step);
         takeShots(&opt->shots, step);
-        if (newGameMode != opt->mode || quit)
+        if (runIsOver(*opt))
             break;
     }
     return step;
