@@ -28,8 +28,9 @@
 //               the demo level behind the title has scrolled:
 //               step=%d mode=%d intro=%d title=%d page=%d entry=%d remap=%d
 //               camera=%d
-//               then, in play and in the editor, one line per enemy, indented: type, position, speed,
-//               state, facing, stun and whether it is carried or thrown
+//               then, in play and in the editor, one line per enemy,
+//               indented: type, position, speed, state, facing, stun and
+//               whether it is carried or thrown
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
@@ -183,7 +184,8 @@ int loadScript(const char *path, Script *script)
 
 void usage(void)
 {
-    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace] [--shot STEP FILE.bmp]... SCRIPT\n");
+    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace]"
+                    " [--shot STEP FILE.bmp]... SCRIPT\n");
 }
 
 // Reads the command line; 0 on success, 1 after printing the usage.
