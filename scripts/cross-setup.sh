@@ -26,29 +26,12 @@ install_packages() {
 
 # Step 3: a small static SDL for the target: dummy and framebuffer video, no X11, no audio.
 build_sdl() {
-  local src
-  src=$(ls -d "$out"/sdl-src/libsdl1.2-*/ | head -n 1)
-  local flags="--host=mipsel-linux-gnu --prefix=$prefix --disable-shared --enable-static
+  build_static_sdl "the target" "" "" "" \
+    "--host=mipsel-linux-gnu --prefix=$prefix --disable-shared --enable-static
     --disable-video-x11 --disable-audio --disable-joystick --disable-cdrom
     --enable-video-dummy --enable-video-fbcon --disable-video-directfb --disable-video-svga
     --disable-video-ggi --disable-video-aalib --disable-video-caca --disable-video-opengl
     --disable-loadso --disable-rpath --disable-nasm"
-  local stamp="$src $flags"
-  if [ -f "$prefix/lib/libSDL.a" ] && [ "$(cat "$out/sdl.stamp" 2>/dev/null)" = "$stamp" ]; then
-    return 0
-  fi
-  echo "Building SDL for the target from $(basename "$src")"
-  local start=$SECONDS
-  rm -rf "$out/sdl-build"
-  mkdir -p "$out/sdl-build"
-  (
-    cd "$out/sdl-build"
-    CFLAGS="-O2" "$src/configure" $flags >configure.log 2>&1 || { tail -n 30 configure.log >&2; exit 1; }
-    make -j "$jobs" >make.log 2>&1 || { tail -n 30 make.log >&2; exit 1; }
-    make install-bin install-hdrs install-lib >install.log 2>&1 || { tail -n 30 install.log >&2; exit 1; }
-  )
-  echo "$stamp" > "$out/sdl.stamp"
-  echo "SDL built in $((SECONDS - start)) s"
 }
 
 # Step 4: GoogleTest for the target from Debian's googletest sources.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shared by the handheld and browser set-up scripts: fetches Debian's own
-# source package of SDL 1.2, with its patches applied, into $1/sdl-src.
-# Sourced, not run; the caller has set -euo pipefail.
+# source package of SDL 1.2, with its patches applied, into $1/sdl-src, and
+# builds it as a static library. Sourced, not run; the caller has set
+# -euo pipefail and defines $out, $prefix and $jobs.
 
 # Runs a command as root: directly, or through sudo.
 as_root() {
@@ -69,4 +70,33 @@ fetch_sdl_source() {
   mkdir -p "$out/sdl-src"
   (cd "$out/sdl-src" && apt-get source -qq libsdl1.2 >/dev/null 2>"$out/sdl-src.log") \
     || { cat "$out/sdl-src.log" >&2; return 1; }
+}
+
+# Builds the fetched SDL source into $prefix as a static library, unless the
+# same source was already built there with the same flags and tool chain.
+#   build_static_sdl TARGET TOOLCHAIN WRAP_CONFIGURE WRAP_MAKE FLAGS
+# TARGET names the build in what is printed; TOOLCHAIN is kept in the stamp,
+# so a new compiler rebuilds; the WRAP_ commands (empty for none) run
+# configure and make, as Emscripten's emconfigure and emmake do.
+build_static_sdl() {
+  local target=$1 toolchain=$2 wrap_configure=$3 wrap_make=$4 flags=$5 src
+  src=$(ls -d "$out"/sdl-src/libsdl1.2-*/ | head -n 1)
+  local stamp="$src $flags$toolchain"
+  if [ -f "$prefix/lib/libSDL.a" ] && [ "$(cat "$out/sdl.stamp" 2>/dev/null)" = "$stamp" ]; then
+    return 0
+  fi
+  echo "Building SDL for $target from $(basename "$src")"
+  local start=$SECONDS
+  rm -rf "$out/sdl-build"
+  mkdir -p "$out/sdl-build"
+  (
+    cd "$out/sdl-build"
+    CFLAGS="-O2" $wrap_configure "$src/configure" $flags >configure.log 2>&1 \
+      || { tail -n 30 configure.log >&2; exit 1; }
+    $wrap_make make -j "$jobs" >make.log 2>&1 || { tail -n 30 make.log >&2; exit 1; }
+    $wrap_make make install-bin install-hdrs install-lib >install.log 2>&1 \
+      || { tail -n 30 install.log >&2; exit 1; }
+  )
+  echo "$stamp" > "$out/sdl.stamp"
+  echo "SDL built in $((SECONDS - start)) s"
 }

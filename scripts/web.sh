@@ -20,31 +20,12 @@ source "$top/scripts/sdl-source.sh"
 # A small static SDL for the browser: dummy video (the page shows the frames
 # itself), no audio, threads, joystick or assembly.
 build_sdl() {
-  local src
-  src=$(ls -d "$out"/sdl-src/libsdl1.2-*/ | head -n 1)
   # Emscripten has no host name of its own that SDL's configure knows.
-  local flags="--host=i686-pc-linux-gnu --prefix=$prefix --disable-shared --enable-static
+  build_static_sdl "the browser" " $(emcc --version | head -n 1)" emconfigure emmake \
+    "--host=i686-pc-linux-gnu --prefix=$prefix --disable-shared --enable-static
     --disable-threads --disable-audio --disable-joystick --disable-cdrom --disable-loadso
     --disable-assembly --disable-video-x11 --disable-video-fbcon --disable-video-directfb
     --disable-video-opengl --enable-video-dummy"
-  local stamp="$src $flags $(emcc --version | head -n 1)"
-  if [ -f "$prefix/lib/libSDL.a" ] && [ "$(cat "$out/sdl.stamp" 2>/dev/null)" = "$stamp" ]; then
-    return 0
-  fi
-  echo "Building SDL for the browser from $(basename "$src")"
-  local start=$SECONDS
-  rm -rf "$out/sdl-build"
-  mkdir -p "$out/sdl-build"
-  (
-    cd "$out/sdl-build"
-    CFLAGS="-O2" emconfigure "$src/configure" $flags >configure.log 2>&1 \
-      || { tail -n 30 configure.log >&2; exit 1; }
-    emmake make -j "$jobs" >make.log 2>&1 || { tail -n 30 make.log >&2; exit 1; }
-    emmake make install-bin install-hdrs install-lib >install.log 2>&1 \
-      || { tail -n 30 install.log >&2; exit 1; }
-  )
-  echo "$stamp" > "$out/sdl.stamp"
-  echo "SDL built in $((SECONDS - start)) s"
 }
 
 # The game and the replay tool. SDL's headers built here must come before
