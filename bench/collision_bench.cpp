@@ -13,6 +13,7 @@
 #include "global.h"
 #include "input.h"
 #include "logic.h"
+#include "main.h"
 #include "map.h"
 #include "player.h"
 
@@ -81,8 +82,7 @@ void BM_stepCollisions(benchmark::State &state)
     benchWorldStartGame();
     for (int i = 0; i < WARM_UP_STEPS; i++) {
         benchWorldSteer(i);
-        input();
-        logic();
+        mainStep();
     }
     int movers = 1;
     for (EnemyList *node = EnemyListHead; node; node = node->next)

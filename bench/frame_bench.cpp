@@ -16,6 +16,7 @@
 #include "global.h"
 #include "input.h"
 #include "logic.h"
+#include "main.h"
 #include "player.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
@@ -34,8 +35,7 @@ void playSteps(int n)
 {
     for (int i = 0; i < n; i++) {
         benchWorldSteer(i);
-        input();
-        logic();
+        mainStep();
     }
 }
 
@@ -70,9 +70,7 @@ void BM_inGameFrame(benchmark::State &state)
         restartWhenDue(state, &step);
         benchWorldSteer(step++);
         const long before = allocCount();
-        input();
-        logic();
-        draw();
+        mainStepAndDraw();
         allocations += allocCount() - before;
     }
     state.counters["allocs/frame"] = benchmark::Counter((double)allocations, benchmark::Counter::kAvgIterations);
@@ -86,8 +84,7 @@ void BM_logicStep(benchmark::State &state)
     for (auto _ : state) {
         restartWhenDue(state, &step);
         benchWorldSteer(step++);
-        input();
-        logic();
+        mainStep();
     }
 }
 

@@ -9,7 +9,7 @@
 #include "enemy.h"
 #include "fileio.h"
 #include "fuzz_input.h"
-#include "main.h"
+#include "map.h"
 #include "map.h"
 
 // The logical screen the game opens, so images convert as in the game.

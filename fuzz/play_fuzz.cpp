@@ -155,10 +155,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int held = 0;
     for (int step = 0; step < FUZZ_STEPS && newGameMode == MODE_INGAME; step++) {
         setButtons(static_cast<size_t>(step) < size ? data[step] : 0, &held);
-        logic();
+        mainStepAndDraw();
         FUZZ_CHECK(std::isfinite(player.x) && std::isfinite(player.y));
-        if (gameMode == newGameMode)
-            drawInGame();
     }
     releaseGame();
     FUZZ_CHECK(fchdir(homeFolder) == 0);

@@ -11,8 +11,6 @@
 #include "enemy.h"
 #include "fileio.h"
 #include "input.h"
-#include "logic.h"
-#include "main.h"
 #include "map.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
@@ -515,7 +513,7 @@ int editorUpdate(void)
 
     // OK saves a level that loaded, and leaves; a failed save is reported by saveMap.
     if (takePress(OK)) {
-        editorSave(logicLevelFile());
+        editorSave(mapLevelFile());
         return editorLeave();
     }
 

@@ -14,7 +14,6 @@
 #include "enemy.h"
 #include "global.h"
 #include "input.h"
-#include "main.h"
 #include "map.h"
 #include "sdldraw.h"
 

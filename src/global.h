@@ -42,4 +42,10 @@ enum gameModeEnum {
 extern gameModeEnum gameMode;    // mode of the step being run (logic)
 extern gameModeEnum newGameMode; // requested mode, current from the next step (logic)
 extern int quit;                 // non-zero ends the main loop (main)
-extern int ingameState;          // 0 playing, 1 dying, 2 game over, 3 paused (logic)
+extern int ingameState;          // INGAME_* below (logic)
+
+// The in-game sub-states held in ingameState.
+const int INGAME_PLAYING = 0;
+const int INGAME_DYING = 1;     // set by the player when its hit points run out
+const int INGAME_GAME_OVER = 2; // set by the player when it has fallen out of the level
+const int INGAME_PAUSED = 3;

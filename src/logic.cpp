@@ -7,7 +7,6 @@
 #include "global.h"
 #include "input.h"
 #include "intro.h"
-#include "main.h"
 #include "map.h"
 #include "menu.h"
 #include "player.h"
@@ -91,11 +90,6 @@ void logic(void)
     default:
         break;
     }
-}
-
-const char *logicLevelFile(void)
-{
-    return mapFile ? mapFile : DEFAULT_MAP_FILE;
 }
 
 void logicLoadFont(void)
@@ -199,7 +193,7 @@ static void inGameStart(void)
         lifebarIMG = loadImage(LIFEBAR_FILE);
         clipImage(lifebarClip, LIFEBAR_PIECE_W, LIFEBAR_PIECE_H, LIFEBAR_PIECES, LIFEBAR_PIECES);
     }
-    loadMap(logicLevelFile());
+    loadMap(mapLevelFile());
     initCamera();
     playerInit();
 }
@@ -265,7 +259,7 @@ void logicHiScore(void)
 static void editorStart(void)
 {
     editorStarted = 1;
-    editorOpen(logicLevelFile());
+    editorOpen(mapLevelFile());
     initCamera();
 }
 

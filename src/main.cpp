@@ -15,13 +15,12 @@
 #include "global.h"
 #include "input.h"
 #include "logic.h"
+#include "map.h"
 #include "sdlmain.h"
+#include "timer.h"
 #include "tools.h"
 
 int quit = 0;
-char *mapFile = nullptr;
-char *mapFileNext = nullptr;
-int _resetFrameSkip = 0;
 
 // Length of one logic step in milliseconds: 60 steps per second.
 static const double FRAME_TIME_MS = 1000.0 / 60;
@@ -43,11 +42,6 @@ static const char VIDEO_FAILED[] = "ERROR: Failed to init SDL\n";
 static int loopCurrentTime = 0;      // tick count of the previous pass, ms
 static double loopAccumulator = 0.0; // game time not yet consumed by steps, ms
 static int loopShouldDraw = 0;       // a step ran since the last frame was drawn
-
-void resetFrameSkip(void)
-{
-    _resetFrameSkip = 1;
-}
 
 // ---- command line ----
 
@@ -156,6 +150,19 @@ void mainReadSwitches(int argc, char **argv)
 
 // ---- main loop ----
 
+void mainStep(void)
+{
+    input();
+    logic();
+}
+
+void mainStepAndDraw(void)
+{
+    mainStep();
+    if (gameMode == newGameMode)
+        draw();
+}
+
 void mainLoopReset(int ticks)
 {
     loopCurrentTime = ticks;
@@ -189,8 +196,7 @@ static int loopRunSteps(void)
     int steps = 0;
     while (loopAccumulator >= FRAME_TIME_MS) {
         loopAccumulator -= FRAME_TIME_MS;
-        input();
-        logic();
+        mainStep();
         steps++;
     }
     if (steps > 0)

@@ -1,20 +1,21 @@
 // Entry, command line and the fixed-step main loop.
 #pragma once
 
-extern char *mapFile;       // level path given with -map, or null
-extern char *mapFileNext;   // next-level name read from the level file, or null
-extern int _resetFrameSkip; // set by resetFrameSkip, consumed by the main loop
-
-// Makes the next loop pass run exactly one logic step, dropping the time
-// spent blocked outside the loop (the key capture).
-void resetFrameSkip(void);
-
 // The whole program: switches, video, main loop, shutdown. Returns 0.
 int gameMain(int argc, char **argv);
 
 // Reads the command-line switches in order; help, version, extraction and
 // bad switches set quit. Called by gameMain after it has cleared quit.
 void mainReadSwitches(int argc, char **argv);
+
+// One logic step: at most one input event, then the current mode's logic.
+// The main loop runs as many as fell due; tools, tests and benchmarks that keep
+// their own clock call it (or mainStepAndDraw) once per step of theirs.
+void mainStep(void);
+
+// One logic step and its frame, unless a mode change waits for the next step:
+// how a driver that draws every step plays the game as the main loop does.
+void mainStepAndDraw(void);
 
 // Starts the main loop's clock at ticks (ms) with no game time owed and
 // nothing to draw.

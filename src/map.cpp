@@ -8,6 +8,13 @@
 #include "sdldraw.h"
 
 levelMap curLvl;
+char *mapFile = nullptr;
+char *mapFileNext = nullptr;
+
+const char *mapLevelFile(void)
+{
+    return mapFile ? mapFile : DEFAULT_MAP_FILE;
+}
 
 // 1 when a w x h grid is more than the game will hold.
 static int mapSizeTooLarge(int w, int h)

@@ -25,6 +25,12 @@ struct levelMap {
 
 extern levelMap curLvl;
 
+extern char *mapFile;     // level path given with -map (owned), or null
+extern char *mapFileNext; // next-level name read from the level file (owned), or null
+
+// The level the game and the editor work on: the -map path or the default one.
+const char *mapLevelFile(void);
+
 // Largest grid a layer may have: at most this many columns or rows, and at
 // most this many cells (bytes) in all. Far beyond any level one builds in the
 // editor, yet a damaged size in a level file is refused as too large instead

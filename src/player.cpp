@@ -10,7 +10,6 @@
 #include "enemy.h"
 #include "fileio.h"
 #include "input.h"
-#include "logic.h"
 #include "map.h"
 #include "sdldraw.h"
 

@@ -9,7 +9,7 @@
 // n logic steps of the main loop.
 static void step(int n = 1)
 {
-    while (n-- > 0) { input(); logic(); }
+    while (n-- > 0) mainStep();
 }
 
 // Return is OK and Backspace is BACK.

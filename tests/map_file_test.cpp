@@ -9,7 +9,7 @@
 
 #include "enemy.h"
 #include "fileio.h"
-#include "main.h"
+#include "map.h"
 #include "map.h"
 #include "test_util.h"
 

@@ -68,10 +68,7 @@ inline void pushWindowClose()
 // One step of the main loop, with its frame unless a mode change waits.
 inline void stepGame()
 {
-    input();
-    logic();
-    if (gameMode == newGameMode)
-        draw();
+    mainStepAndDraw();
 }
 
 // Forgets the level, the creatures, the presses and every mode's start, and

@@ -370,11 +370,7 @@ int runScript(const Script &script, Options *opt)
         step++;
         timerFreezeTicks(static_cast<unsigned int>(step * STEP_MS));
         feedEvent(script, &next, step);
-        input();
-        logic();
-        // Like the main loop, nothing is drawn while a mode change is pending.
-        if (gameMode == newGameMode)
-            draw();
+        mainStepAndDraw();
         if (opt->trace)
             printTrace(step);
         takeShots(&opt->shots, step);

@@ -5,7 +5,7 @@
 #include <emscripten.h>
 #endif
 
-#include "main.h"
+#include "timer.h"
 
 int keyMapping[18];
 keyPressStruct keyPress;

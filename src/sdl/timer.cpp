@@ -15,6 +15,13 @@ static int frame = 0;                       // calls so far
 static int frameUpdate = 0;                 // value of frame at the last result
 static int oldFps = 0;                      // last non-zero result
 
+int _resetFrameSkip = 0;
+
+void resetFrameSkip(void)
+{
+    _resetFrameSkip = 1;
+}
+
 // The current tick count in milliseconds.
 static Uint32 currentTicks(void)
 {

@@ -16,6 +16,12 @@ float timerGetTicks(timer *time);
 int timerIsStarted(timer *time);
 int timerIsPaused(timer *time);
 
+extern int _resetFrameSkip; // set by resetFrameSkip, consumed by the main loop
+
+// Makes the next main loop pass run exactly one logic step, dropping the time
+// spent blocked outside the loop (the key capture).
+void resetFrameSkip(void);
+
 // Called once per drawn frame; returns the frames drawn per interval ms.
 int countFps(int interval);
 
