@@ -58,10 +58,7 @@ static void checkLevel(void)
 static void releaseLevel(void)
 {
     freeMap();
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
-    free(mapFileNext);
-    mapFileNext = nullptr;
+    freeMapObjects();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

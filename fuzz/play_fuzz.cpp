@@ -131,10 +131,7 @@ static void setButtons(int held, int *wasHeld)
 static void releaseGame(void)
 {
     freeMap();
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
-    free(mapFileNext);
-    mapFileNext = nullptr;
+    freeMapObjects();
     freeAnim(&player.animation);
     logicReset();
     memset(&keyPress, 0, sizeof keyPress);

@@ -371,10 +371,7 @@ static void editorNewLevel(const char *filename)
     char name[sizeof curLvl.name];
     editorNameAfterFile(filename, name, sizeof name);
     printf("New map: %s\n", filename);
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
-    free(mapFileNext);
-    mapFileNext = nullptr;
+    freeMapObjects();
     if (mapNewLevel(NEW_LEVEL_W, NEW_LEVEL_H, name))
         return;
     loadMapTileset(&curLvl.layer0, NEW_LEVEL_TILESET);

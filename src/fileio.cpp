@@ -608,15 +608,20 @@ static void mapForgetSizeWithoutGrid(mapLayer *layer)
     layer->h = 0;
 }
 
+void freeMapObjects(void)
+{
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+    free(mapFileNext);
+    mapFileNext = nullptr;
+}
+
 int loadMap(const char *filename)
 {
     // A level's creatures and next level are exactly what its file says: none
     // are carried over from the level loaded before, even when this file
     // cannot be read.
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
-    free(mapFileNext);
-    mapFileNext = nullptr;
+    freeMapObjects();
 
     MapReader reader = {};
     if (readWordLines(filename, mapReadLine, &reader))

@@ -41,6 +41,10 @@ int saveConfig(const char *filename);
 int loadMap(const char *filename);
 int saveMap(const char *filename);
 
+// Releases what a level file brings besides its grids (which freeMap
+// releases): its creatures and the next level's name.
+void freeMapObjects(void);
+
 // Gives a layer the tileset image name from the tileset folder, as a level
 // file's tileset line does; 1 when out of memory, the layer left as it was.
 struct mapLayer;
