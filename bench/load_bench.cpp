@@ -20,8 +20,7 @@ void BM_loadMap(benchmark::State &state)
         freeMap();
     }
     // The enemies stay until the next level's are read; release the last ones.
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
+    enemyReset();
     benchQuietEnd();
 }
 

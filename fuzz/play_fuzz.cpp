@@ -132,11 +132,9 @@ static void releaseGame(void)
 {
     freeMap();
     freeMapObjects();
-    freeAnim(&player.animation);
+    playerReset();
     logicReset();
     memset(&keyPress, 0, sizeof keyPress);
-    ingameState = 0;
-    gameMode = newGameMode = MODE_EXIT;
     mapFile = nullptr;
 }
 

@@ -11,8 +11,6 @@ const int JUMP_ENTRY_RISE = 0;
 const int JUMP_ENTRY_APEX = 1;
 const int JUMP_ENTRY_FALL = 2;
 
-// Number of sprite rectangles a sheet is cut into at most.
-const int ANIM_MAX_SPRITES = 256;
 
 void initAnim(animStruct *anim, const char *filename, int tileWidth, int tileHeight, int row, int numOfTiles)
 {
@@ -129,7 +127,7 @@ int animBeginFrame(animStruct *anim, int state, int dir, const animFrame **list)
     if (entry < 0)
         return -1;
     const int sprite = chosen->frames[entry % chosen->numOfFrames];
-    if (sprite < 0 || sprite >= ANIM_MAX_SPRITES)
+    if (sprite < 0 || sprite >= TILE_COUNT)
         return -1;
     return sprite;
 }

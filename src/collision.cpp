@@ -5,15 +5,6 @@
 
 #include "map.h"
 
-// Mask pixel kinds, as the collision layer file stores them.
-enum {
-    MASK_EMPTY = 0,
-    MASK_SOLID = 1,
-    MASK_ONE_WAY = 2,
-    MASK_WATER = 3,
-    MASK_HAZARD = 4
-};
-
 // 1 if (x, y) lies inside box (right and bottom edges exclusive).
 int isPixelInsideBox(Box *box, int x, int y)
 {
@@ -25,6 +16,11 @@ int boxesCollide(Box *box1, Box *box2)
 {
     return box2->x < box1->x + box1->w && box2->y < box1->y + box1->h &&
            box1->x < box2->x + box2->w && box1->y < box2->y + box2->h;
+}
+
+Box creatureBox(const Creature *c)
+{
+    return Box{(int)floorf(c->x), (int)floorf(c->y), c->w, c->h};
 }
 
 // 1 if a box of w x h at (x, y) would stick out of layer 0.

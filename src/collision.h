@@ -10,6 +10,16 @@ enum {
     COLLISION_HAZARD = 8
 };
 
+// Mask pixel kinds, as the collision layer file stores them and the
+// extraction tool paints them.
+enum {
+    MASK_EMPTY = 0,
+    MASK_SOLID = 1,
+    MASK_ONE_WAY = 2,
+    MASK_WATER = 3,
+    MASK_HAZARD = 4
+};
+
 // Every creature in water moves at most this fast along each axis, px/step.
 const double WATER_MAX_SPEED = 0.1;
 
@@ -21,6 +31,9 @@ int isPixelInsideBox(Box *box, int x, int y);
 
 // 1 if the two boxes overlap; boxes that only share an edge do not.
 int boxesCollide(Box *box1, Box *box2);
+
+// The creature's box at the whole pixels of its position.
+Box creatureBox(const Creature *c);
 
 // Flags for creature's box standing at whole pixel (newX, newY).
 unsigned int checkCollision(int newX, int newY, Creature *creature);

@@ -19,7 +19,7 @@ struct animDir {
 
 struct animStruct {
     SDL_Surface *animIMG;   // the sprite sheet, null if it failed to load
-    SDL_Rect animClip[256]; // source rectangle of each sprite index
+    SDL_Rect animClip[TILE_COUNT]; // source rectangle of each sprite index
     animDir idle;
     animDir walk;
     animDir jump;           // entries 0 rising, 1 apex, 2 falling

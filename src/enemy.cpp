@@ -44,9 +44,9 @@ enum {
 // Indexed by type + 1: key, monkey, shell, frog, squid, plant.
 static const EnemyKind enemyKinds[] = {
     {"data/gfx/keyAni.bmp", 16, 16, 1, 8, "data/mobs/key.dat", 1, {{AI_WAIT, 0, 0, 0, 0}}},
-    {"data/gfx/monkeyAni.bmp", 16, 16, 16, 256, "data/mobs/monkey.dat", 2,
+    {"data/gfx/monkeyAni.bmp", 16, 16, 16, TILE_COUNT, "data/mobs/monkey.dat", 2,
      {{AI_WAIT, 60, 0, 0, 0}, {AI_JUMP, 0, 20, 0, 0}}},
-    {"data/gfx/shellAni.bmp", 16, 16, 16, 256, "data/mobs/shell.dat", 2,
+    {"data/gfx/shellAni.bmp", 16, 16, 16, TILE_COUNT, "data/mobs/shell.dat", 2,
      {{AI_WALK, 4, 0, 0, 0}, {AI_TURN, TURN_ROUND, 0, 0, 0}}},
     {"data/gfx/frogAni.bmp", 20, 16, 3, 24, "data/mobs/frog.dat", 3,
      {{AI_WAIT, 180, 0, 0, 0}, {AI_TURN, TURN_TO_PLAYER, 0, 0, 0}, {AI_JUMP, 10, 30, 0, 0}}},
@@ -55,6 +55,12 @@ static const EnemyKind enemyKinds[] = {
     {"data/gfx/plantAni.bmp", 16, 16, 3, 24, "data/mobs/plant.dat", 2,
      {{AI_WAIT, 60, 0, 0, 0}, {AI_JUMP, 0, 20, 0, 0}}},
 };
+
+void enemyReset(void)
+{
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+}
 
 // Reports an enemy that could not be made for want of memory; returns null.
 static EnemyList *enemyOutOfMemory(void)
@@ -463,10 +469,8 @@ static void enemyThrownTest(Enemy *enemy)
             enemy->thrown = 0;
         if (other == enemy || enemy->thrown == 0 || enemy->carried == 1 || other->carried == 1)
             continue;
-        Box box1 = {(int)floorf(enemy->creature.x), (int)floorf(enemy->creature.y), enemy->creature.w,
-                    enemy->creature.h};
-        Box box2 = {(int)floorf(other->creature.x), (int)floorf(other->creature.y), other->creature.w,
-                    other->creature.h};
+        Box box1 = creatureBox(&enemy->creature);
+        Box box2 = creatureBox(&other->creature);
         if (boxesCollide(&box1, &box2)) {
             enemyKnockOut(enemy);
             enemyKnockOut(other);

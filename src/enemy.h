@@ -55,6 +55,9 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type);
 // Frees every node from head on.
 void cleanList(EnemyList *head);
 
+// Frees the level's enemies and empties the list, as at start-up.
+void enemyReset(void);
+
 // Frees one node and its program.
 void enemyDelete(EnemyList *enemyNode);
 

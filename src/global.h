@@ -11,6 +11,9 @@ const int TILE_SIZE = 16;
 // Tilesets and sprite sheets are laid out 16 cells to a row, so one row of a
 // tileset is 16 tile numbers apart.
 const int SHEET_CELLS_PER_ROW = 16;
+// A tile index, like a sprite index, is one byte: a tileset has this many
+// tiles and a sprite sheet this many cells.
+const int TILE_COUNT = 256;
 
 // The settings, read at start-up and written after a remapping.
 const char *const CONFIG_FILE = "./data/config.cfg";

@@ -13,6 +13,11 @@ const int INTRO_END_STEPS = 2 * INTRO_SPLASH_STEPS;
 
 // OK on the first splash jumps to the second; OK on the second ends the intro.
 // Otherwise one more step of the current splash. Returns 1 when finished.
+void introReset(void)
+{
+    introController = 0;
+}
+
 int introUpdate(void)
 {
     if (takePress(OK)) {

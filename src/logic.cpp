@@ -34,7 +34,7 @@ const int FONT_GLYPHS = 255;
 // The life-bar sheet: a filled and an empty 5x7 piece side by side.
 const int LIFEBAR_PIECE_W = 5;
 const int LIFEBAR_PIECE_H = 7;
-const int LIFEBAR_PIECES = 2;
+const int LIFEBAR_SHEET_CELLS = 2;
 
 // The demo level behind the title scrolls 1 pixel per step, 30 pixels below its top.
 const int MENU_CAMERA_Y = 30;
@@ -59,6 +59,8 @@ void logicReset(void)
     hiScoreStarted = 0;
     editorStarted = 0;
     wonStarted = 0;
+    gameMode = newGameMode = MODE_EXIT;
+    ingameState = INGAME_PLAYING;
 }
 
 // Makes the requested mode current and runs one step of it.
@@ -191,7 +193,7 @@ static void inGameStart(void)
     ingameState = INGAME_PLAYING;
     if (!lifebarIMG) {
         lifebarIMG = loadImage(LIFEBAR_FILE);
-        clipImage(lifebarClip, LIFEBAR_PIECE_W, LIFEBAR_PIECE_H, LIFEBAR_PIECES, LIFEBAR_PIECES);
+        clipImage(lifebarClip, LIFEBAR_PIECE_W, LIFEBAR_PIECE_H, LIFEBAR_SHEET_CELLS, LIFEBAR_SHEET_CELLS);
     }
     loadMap(mapLevelFile());
     initCamera();

@@ -15,5 +15,6 @@ void logicWon(void);
 void logicLoadFont(void);
 
 // Forgets every mode's initialisation, so each mode's next step is its first
-// again. The game never needs it; tests start each scenario with it.
+// again, and leaves no mode current and play unpaused. The game never needs
+// it; tests, benchmarks and fuzzers start each scenario with it.
 void logicReset(void);

@@ -1,5 +1,16 @@
 // Entry: the command-line switches, video start, the fixed-step main loop
 // and shutdown.
+//
+// How a frame runs. Each pass of the loop reads SDL's millisecond ticks and
+// adds the time since the previous pass to an accumulator. While a whole
+// logic step (1000/60 ms) is owed, one step runs: input() takes at most one
+// event into the button state, then logic() makes the requested mode current
+// and runs that mode's step (the player, the creatures, the menu, the editor).
+// After the steps that fell due, draw() draws the current mode once into the
+// 160x120 logical screen and flip() scales it onto the display; nothing is
+// drawn while a mode change waits for the next step, and a pass with nothing
+// to draw sleeps. Game time is counted in steps, never in frames, so a slow
+// machine draws fewer frames but plays the same game.
 #include "main.h"
 
 #include <cstdio>
@@ -244,8 +255,6 @@ int mainLoopPass(int newTime)
 }
 
 #ifdef __EMSCRIPTEN__
-static void mainShutdown(void);
-
 // The browser's frame callback: a page cannot loop, so the browser runs one
 // pass per display frame until quit is set; then the program shuts down and
 // ends. The key capture may give the page back to the browser in the middle
@@ -285,8 +294,7 @@ static void mainStartVideo(void)
     }
 }
 
-// Shuts video down and releases the level path strings.
-static void mainShutdown(void)
+void mainShutdown(void)
 {
     cleanSDL();
     free(mapFile);

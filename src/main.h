@@ -4,6 +4,10 @@
 // The whole program: switches, video, main loop, shutdown. Returns 0.
 int gameMain(int argc, char **argv);
 
+// Shuts video down and releases the level path strings: what the game
+// releases when it ends. Everything else lives until the process ends.
+void mainShutdown(void);
+
 // Reads the command-line switches in order; help, version, extraction and
 // bad switches set quit. Called by gameMain after it has cleared quit.
 void mainReadSwitches(int argc, char **argv);

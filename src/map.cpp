@@ -150,3 +150,13 @@ int mapNewLevel(int w, int h, const char *name)
     snprintf(curLvl.name, sizeof curLvl.name, "%s", name);
     return 0;
 }
+
+void mapReset(void)
+{
+    freeMap();
+    memset(&curLvl, 0, sizeof curLvl);
+    free(mapFile);
+    mapFile = nullptr;
+    free(mapFileNext);
+    mapFileNext = nullptr;
+}

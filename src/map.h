@@ -6,9 +6,9 @@
 struct mapLayer {
     char *tilesetPath;               // tileset file name as written in the map file (owned)
     SDL_Surface *tilesetIMG;         // the loaded tileset
-    SDL_Rect tileClip[256];          // source rectangle of each tile index
+    SDL_Rect tileClip[TILE_COUNT];   // source rectangle of each tile index
     unsigned char **array;           // array[x][y]: w columns of h bytes, null when empty
-    unsigned char colLayer[256][16][16]; // collision mask of every tile: [tile][row][column]
+    unsigned char colLayer[TILE_COUNT][TILE_SIZE][TILE_SIZE]; // collision mask of every tile: [tile][row][column]
     int w;                           // size in tiles
     int h;
 };
@@ -63,6 +63,10 @@ int freeMapArray(unsigned char **array, int w);
 
 // Releases the loaded level; returns 0.
 int freeMap(void);
+
+// Releases the level and forgets the -map path and the next level's name:
+// the level model as at start-up. The game never needs it; tests do.
+void mapReset(void);
 
 // Replaces the level with a new one named name: both layers w x h empty cells,
 // no tilesets, start and exit at (0, 0). Returns 1, leaving no level, when the

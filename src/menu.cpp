@@ -39,22 +39,26 @@ static const char *contChoices[] = {"Keyboard", "Joystick", "", "Back"};
 static int contActions[] = {MENU_REMAP, MENU_REMAP, 0, MENU_BACK_TO_PAGE};
 static int contSubActions[] = {0, DEVICE_JOYSTICK, 0, PAGE_OPTIONS};
 
-// Names of the logical buttons on the remapping prompt, indexed by keyActionEnum.
-static const char *const buttonNames[] = {"UP", "DOWN", "LEFT", "RIGHT", "ACTION",
-                                          "JUMP", "OK", "BACK", "MENU"};
-
 menu mainMenu;
 menu optMenu;
 menu contMenu;
 menu *curMenu = nullptr;
 int menuInited = 0;
-int menuState = 0;
+int menuState = MENU_STATE_NAVIGATING;
 int remapCurKey = 0;
 int remapDevice = 0;
 int drawTitle = 0;
 int drawTitleNextTurn = 0;
 
 // Title-screen step: returns 0 once OK has been pressed (consuming it), else 1.
+void menuReset(void)
+{
+    curMenu = nullptr;
+    menuInited = 0;
+    menuState = MENU_STATE_NAVIGATING;
+    remapCurKey = remapDevice = drawTitle = drawTitleNextTurn = 0;
+}
+
 int menuLogo(void)
 {
     return takePress(OK) ? 0 : 1;
@@ -91,7 +95,7 @@ static void menuMoveCursor(menu *m, int step)
 // below MENU_OPEN_PAGE for the mode logic, or 0.
 int menuUpdate(void)
 {
-    if (menuState == 1) {
+    if (menuState == MENU_STATE_REMAPPING) {
         menuRemap(remapDevice);
         return 0;
     }
@@ -121,7 +125,7 @@ void menuHandleAction(int menuAction, int menuSubAction)
     } else if (menuAction == MENU_BACK_TO_PAGE) {
         _menuSet(menuSubAction, 0);
     } else if (menuAction == MENU_REMAP) {
-        menuState = 1;
+        menuState = MENU_STATE_REMAPPING;
         remapDevice = menuSubAction;
     }
 }
@@ -159,17 +163,17 @@ void menuRemap(int device)
     }
     remapCurKey = 0;
     saveConfig(CONFIG_FILE);
-    menuState = 0;
+    menuState = MENU_STATE_NAVIGATING;
 }
 
 // Draws the page labels with the cursor mark, or the remapping prompt.
 void menuDraw(void)
 {
-    if (menuState == 1) {
-        if (remapCurKey < 0 || remapCurKey >= (int)std::size(buttonNames))
+    if (menuState == MENU_STATE_REMAPPING) {
+        if (remapCurKey < 0 || remapCurKey >= BUTTON_COUNT)
             return;
         char prompt[32];
-        snprintf(prompt, sizeof prompt, "Press key for *%s*", buttonNames[remapCurKey]);
+        snprintf(prompt, sizeof prompt, "Press key for *%s*", BUTTON_NAMES[remapCurKey]);
         dTextCentered(prompt, 0, screenHeight / 2);
         return;
     }

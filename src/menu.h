@@ -19,11 +19,18 @@ extern menu optMenu;
 extern menu contMenu;
 extern menu *curMenu;
 extern int menuInited;
-extern int menuState;   // 0 navigating, 1 remapping
+extern int menuState;   // MENU_STATE_* below
+
+// What menuState holds: the pages are being navigated, or keys captured.
+const int MENU_STATE_NAVIGATING = 0;
+const int MENU_STATE_REMAPPING = 1;
 extern int remapCurKey; // logical button being remapped, 0-8
 extern int remapDevice; // 0 keyboard, 1 joystick
 extern int drawTitle;
 extern int drawTitleNextTurn;
+
+// Forgets the pages' state, the cursor and any remapping, as at start-up.
+void menuReset(void);
 
 // Title-screen step: returns 0 once OK has been pressed, else 1.
 int menuLogo(void);

@@ -3,6 +3,7 @@
 #include "player.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "animation.h"
 #include "camera.h"
@@ -21,11 +22,10 @@ int dontPickupEnemyTimer = 0;
 int invincibilityTimer = 0;
 int hasKey = 0;
 
-// The monkey's sprite sheet: 16 x 16 cells, 16 per row, 256 cells.
+// The monkey's sprite sheet: 16 x 16 cells, 16 per row, a full sheet of cells.
 static const char *const PLAYER_SHEET = "data/gfx/monkeyAni.bmp";
 static const char *const PLAYER_DEFINITION = "data/mobs/monkey.dat";
 const int PLAYER_CELL_SIZE = 16;
-const int PLAYER_CELLS = 256;
 
 // Tuning of the feel. Those typed double are applied in double precision and
 // stored back as float; those typed float are applied in float.
@@ -72,7 +72,7 @@ void playerInit(void)
     player.animation.waitFrame = 0;
     player.animation.oldState = 0;
     initAnim(&player.animation, PLAYER_SHEET, PLAYER_CELL_SIZE, PLAYER_CELL_SIZE, SHEET_CELLS_PER_ROW,
-             PLAYER_CELLS);
+             TILE_COUNT);
     loadMobConfig(&player, PLAYER_DEFINITION);
 
     player.state = STATE_IDLE;
@@ -249,12 +249,6 @@ static void playerCountDown(void)
         invincibilityTimer--;
 }
 
-// The whole-pixel box of a creature.
-static Box creatureBox(Creature *c)
-{
-    Box box = {(int)floorf(c->x), (int)floorf(c->y), c->w, c->h};
-    return box;
-}
 
 // 1 if the player lands on the enemy: falling faster than it, bottom edge above its middle, not a shell.
 static int playerStomps(Enemy *enemy)
@@ -441,4 +435,12 @@ void playerDraw(void)
     coord.w = (Uint16)player.w;
     coord.h = (Uint16)player.h;
     drawAnim(&player, coord, player.state, player.direction);
+}
+
+void playerReset(void)
+{
+    freeAnim(&player.animation);
+    memset(&player, 0, sizeof player);
+    enemyCarried = nullptr;
+    ignoreKeys = hackPlayerIsInWater = dontPickupEnemyTimer = invincibilityTimer = hasKey = 0;
 }

@@ -12,6 +12,10 @@ extern int dontPickupEnemyTimer;
 extern int invincibilityTimer;  // steps of invulnerability left after a hit
 extern int hasKey;              // 1 once the key has been collected
 
+// Releases the player's animation and clears the player and every player
+// global, as at start-up.
+void playerReset(void);
+
 // Prepares the player for a new game in the level just loaded.
 void playerInit(void);
 

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "collision.h"
 #include "fileio.h"
 #include "sdldraw.h"
 
 // The extraction bitmap holds 16 x 16 tiles of 16 x 16 pixels with a one-pixel
 // gap between neighbours, so it must be at least 16 * 17 - 1 pixels wide and high.
-const int EXTRACT_TILES = 256;
 const int EXTRACT_MIN_SIDE_PIXELS = SHEET_CELLS_PER_ROW * (TILE_SIZE + 1) - 1;
 
 // Colours of the bitmap in the 16-bit display format (5 bits red, 6 green, 5 blue).
@@ -18,20 +18,20 @@ const Uint32 EXTRACT_DARK_GREEN = 0x0400;
 const Uint32 EXTRACT_BLUE = 0x001F;
 const Uint32 EXTRACT_RED = 0xF800;
 
-// The mask value (0-4) of a pixel, or -1 for a colour that means nothing here.
+// The mask kind (MASK_*) of a pixel, or -1 for a colour that means nothing here.
 static int toolsMaskOfPixel(Uint32 pixel)
 {
     switch (pixel) {
     case EXTRACT_WHITE:
-        return 0; // empty
+        return MASK_EMPTY;
     case EXTRACT_BLACK:
-        return 1; // solid
+        return MASK_SOLID;
     case EXTRACT_DARK_GREEN:
-        return 2; // one-way platform
+        return MASK_ONE_WAY;
     case EXTRACT_BLUE:
-        return 3; // water
+        return MASK_WATER;
     case EXTRACT_RED:
-        return 4; // hazard
+        return MASK_HAZARD;
     default:
         return -1;
     }
@@ -54,7 +54,7 @@ static SDL_Surface *toolsLoadBitmap(const char *input)
 }
 
 // Reads the mask of tile t from its clip rectangle of the bitmap, column by column.
-static void toolsExtractTile(SDL_Surface *bitmap, const SDL_Rect *clip, int t, unsigned char mask[16][16])
+static void toolsExtractTile(SDL_Surface *bitmap, const SDL_Rect *clip, int t, unsigned char mask[TILE_SIZE][TILE_SIZE])
 {
     for (int x = 0; x < TILE_SIZE; x++) {
         for (int y = 0; y < TILE_SIZE; y++) {
@@ -74,13 +74,13 @@ void extractCollisionData(const char *input, const char *output)
     if (!bitmap)
         return;
 
-    SDL_Rect tileClip[EXTRACT_TILES];
+    SDL_Rect tileClip[TILE_COUNT];
     memset(tileClip, 0, sizeof(tileClip));
-    clipImage(tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, EXTRACT_TILES);
+    clipImage(tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, TILE_COUNT);
 
-    unsigned char layer[EXTRACT_TILES][16][16];
+    unsigned char layer[TILE_COUNT][TILE_SIZE][TILE_SIZE];
     memset(layer, 0, sizeof(layer));
-    for (int t = 0; t < EXTRACT_TILES; t++)
+    for (int t = 0; t < TILE_COUNT; t++)
         toolsExtractTile(bitmap, &tileClip[t], t, layer[t]);
 
     freeImage(&bitmap);

@@ -22,7 +22,7 @@ struct Config : ::testing::Test {
     std::string path = dir.path + "/config.cfg";
 
     // The start-up values: no key mapped, dead zone 100, no axis reversed.
-    void SetUp() override { memset(keyMapping, 0, sizeof keyMapping); joyDeadzone = 100; joyReverseAxis = {0, 0}; }
+    void SetUp() override { inputReset(); }
     void TearDown() override { SetUp(); }
 };
 

@@ -41,8 +41,8 @@ TEST_F(Frame, EachScreensTextsTheFrameCounterAndTheSplashLandWhereTheyBelong)
     scale = 2;
 
     splash2IMG = nullptr;
-    timerReleaseTicks();
-    countFpsReset();
-    gameMode = MODE_EXIT;
-    ingameState = drawTitle = introController = 0;
+    timerReset();
+    logicReset();
+    introReset();
+    menuReset();
 }

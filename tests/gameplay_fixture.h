@@ -12,6 +12,7 @@
 #include "collision.h"
 #include "enemy.h"
 #include "input.h"
+#include "logic.h"
 #include "map.h"
 #include "player.h"
 #include "test_util.h"
@@ -72,13 +73,11 @@ inline std::string motion(const Creature &c)
 // The globals the gameplay tests touch, as at start-up.
 inline void resetGameplayGlobals(void)
 {
-    memset(&curLvl, 0, sizeof curLvl);
-    memset(&player, 0, sizeof player);
-    memset(&keyPress, 0, sizeof keyPress);
-    EnemyListHead = nullptr;
-    enemyCarried = nullptr;
-    ignoreKeys = hackPlayerIsInWater = dontPickupEnemyTimer = invincibilityTimer = hasKey = ingameState = 0;
-    newGameMode = MODE_EXIT;
+    mapReset();
+    enemyReset();
+    playerReset();
+    inputReset();
+    logicReset();
 }
 
 // Every test starts from empty globals and a 20 x 12 level without an exit.
@@ -97,9 +96,6 @@ struct GameplayTest : ::testing::Test {
 
     void TearDown() override
     {
-        cleanList(EnemyListHead);
-        freeLevel();
-        freeAnim(&player.animation);
         resetGameplayGlobals();
     }
 };

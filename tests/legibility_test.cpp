@@ -34,7 +34,6 @@ const int GROUND_LAST = 25;
 const int SCROLL_STRIDE = 8;
 // Steps a falling player may take to leave the level before the game is lost.
 const int MAX_DYING_STEPS = 1200;
-const char *const BUTTONS[] = {"UP", "DOWN", "LEFT", "RIGHT", "ACTION", "JUMP", "OK", "BACK", "MENU"};
 
 // One line of text as drawn: a 5x7 glyph every 6 pixels from (x, y).
 struct Text {
@@ -65,8 +64,8 @@ std::vector<Level> shippedLevels()
         if (!fileExists(route) || !fileExists("data/maps/" + level.name + ".map"))
             return levels;
         readWordLines(route.c_str(), [](char **words, int n, void *events) {
-            for (int b = 0; n == 3 && b < (int)std::size(BUTTONS); b++)
-                if (strcmp(words[2], BUTTONS[b]) == 0)
+            for (int b = 0; n == 3 && b < BUTTON_COUNT; b++)
+                if (strcmp(words[2], BUTTON_NAMES[b]) == 0)
                     static_cast<std::vector<Event> *>(events)->push_back(
                         {atoi(words[0]), strcmp(words[1], "press") == 0, b});
         }, &level.route);
@@ -252,13 +251,13 @@ TEST_P(Legibility, TitleMenuPagesAndRemappingPromptOverTheWholeDemoScroll)
                 texts.push_back(centred(page->menuChoices[i], 20 * i));
             check(where + ", menu", texts);
         }
-        menuState = 1;
+        menuState = MENU_STATE_REMAPPING;
         for (remapCurKey = 0; remapCurKey < 9; remapCurKey++) {
             draw();
             check(where + ", remapping",
-                  {centred(std::string("Press key for *") + BUTTONS[remapCurKey] + "*", screenHeight / 2)});
+                  {centred(std::string("Press key for *") + BUTTON_NAMES[remapCurKey] + "*", screenHeight / 2)});
         }
-        menuState = 0;
+        menuState = MENU_STATE_NAVIGATING;
     }
 }
 

@@ -76,12 +76,10 @@ inline void stepGame()
 inline void leaveModes()
 {
     freeMap();
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
+    enemyReset();
     logicReset();
     editorReset();
     memset(&keyPress, 0, sizeof keyPress);
-    ingameState = 0;
     for (SDL_Event e; SDL_PollEvent(&e);) {
     }
 }
@@ -93,21 +91,13 @@ inline void leaveModes()
 inline void resetGame()
 {
     leaveModes();
-    freeAnim(&player.animation);
-    for (SDL_Surface **img : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
-        freeImage(img);
-    cleanSDL();
-    screenWidth = 160;
-    screenHeight = 120;
-    scale = 2;
-    timerReleaseTicks();
-    countFpsReset();
-    free(mapFile);
-    free(mapFileNext);
-    mapFile = mapFileNext = nullptr;
-    memset(keyMapping, 0, sizeof keyMapping);
-    gameMode = newGameMode = MODE_EXIT;
-    quit = introController = _resetFrameSkip = 0;
-    menuInited = menuState = remapCurKey = remapDevice = drawTitle = drawTitleNextTurn = 0;
-    curMenu = nullptr;
+    playerReset();
+    dFreeImages();
+    sdlReset();
+    timerReset();
+    mapReset();
+    inputReset();
+    introReset();
+    menuReset();
+    quit = 0;
 }

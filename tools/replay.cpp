@@ -81,7 +81,6 @@
 
 namespace {
 
-const char *const BUTTON_NAMES[] = {"UP", "DOWN", "LEFT", "RIGHT", "ACTION", "JUMP", "OK", "BACK", "MENU"};
 const int DEFAULT_LAST_STEP = 60 * 60 * 10; // ten minutes of play, in logic steps
 const int MAX_STEP = 100000000;
 // The game's fixed logic step, in milliseconds of the replay's own clock.
@@ -120,7 +119,7 @@ struct Options {
 // Returns the button named word, or -1.
 int buttonByName(const char *word)
 {
-    for (int i = 0; i < static_cast<int>(std::size(BUTTON_NAMES)); i++)
+    for (int i = 0; i < BUTTON_COUNT; i++)
         if (strcmp(word, BUTTON_NAMES[i]) == 0)
             return i;
     return -1;
@@ -399,8 +398,6 @@ int main(int argc, char **argv)
     reportMissedShots(opt.shots);
     printf("result=%s steps=%d\n", resultName(), steps);
 
-    cleanSDL();
-    free(mapFile);
-    free(mapFileNext);
+    mainShutdown();
     return EXIT_RAN;
 }

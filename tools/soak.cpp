@@ -248,30 +248,15 @@ void soakCheckSaved(Point cell, int value)
     freeMap();
 }
 
-// Releases what the game's own shutdown releases: the video and the path strings.
-void soakReleaseLikeTheGame(void)
-{
-    cleanSDL();
-    free(mapFile);
-    mapFile = nullptr;
-    free(mapFileNext);
-    mapFileNext = nullptr;
-}
-
 // Releases everything the game still holds at the end: the level, the
 // enemies, the player's sheet, the images, then what the game's shutdown does.
 void soakReleaseAll(void)
 {
     freeMap();
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
-    freeAnim(&player.animation);
-    freeImage(&fontIMG);
-    freeImage(&splash1IMG);
-    freeImage(&splash2IMG);
-    freeImage(&gameLogoIMG);
-    freeImage(&lifebarIMG);
-    soakReleaseLikeTheGame();
+    enemyReset();
+    playerReset();
+    dFreeImages();
+    mainShutdown();
 }
 
 // Copies the level to a fresh temporary file and makes it the game's level
@@ -354,7 +339,7 @@ int main(int argc, char **argv)
         soakCheckSaved(cell, value);
 
     if (keep)
-        soakReleaseLikeTheGame();
+        mainShutdown();
     else
         soakReleaseAll();
     remove(levelCopy.c_str());

@@ -1,6 +1,7 @@
 #include "input.h"
 
 #include <cstdio>
+#include <cstring>
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 #endif
@@ -10,8 +11,18 @@
 int keyMapping[18];
 keyPressStruct keyPress;
 int joyDeadzone = 100;
+const char *const BUTTON_NAMES[BUTTON_COUNT] = {"UP", "DOWN", "LEFT", "RIGHT", "ACTION",
+                                                "JUMP", "OK", "BACK", "MENU"};
 Point joyReverseAxis = {0, 0};
 SDL_Event event;
+
+void inputReset(void)
+{
+    memset(keyMapping, 0, sizeof keyMapping);
+    memset(&keyPress, 0, sizeof keyPress);
+    joyDeadzone = 100;
+    joyReverseAxis = {0, 0};
+}
 
 // The mouse buttons have fixed meanings, independent of the key mapping.
 const int MOUSE_BUTTON_OK = SDL_BUTTON_LEFT;        // 1

@@ -15,6 +15,11 @@ enum keyActionEnum {
     MENU = 8
 };
 
+// The number of logical buttons, and their names as the remapping prompt
+// shows them and scripts of button presses spell them, indexed by keyActionEnum.
+const int BUTTON_COUNT = 9;
+extern const char *const BUTTON_NAMES[BUTTON_COUNT];
+
 // Keyboard entries K_*, joystick entries J_* = keyboard entry + 9.
 enum keyMappingEnum {
     K_UP = 0, K_DOWN, K_LEFT, K_RIGHT, K_ACTION, K_JUMP, K_OK, K_BACK, K_MENU,
@@ -31,6 +36,10 @@ extern keyPressStruct keyPress;
 extern int joyDeadzone;
 extern Point joyReverseAxis;
 extern SDL_Event event;
+
+// Clears the key mapping, the joystick settings and every press, as before
+// the settings are read.
+void inputReset(void);
 
 // Handles at most one pending event.
 void input(void);

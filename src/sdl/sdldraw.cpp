@@ -1,6 +1,7 @@
 #include "sdldraw.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "animation.h"
 #include "camera.h"
@@ -29,8 +30,8 @@ static const Uint8 BACKGROUND_B = 15;
 static const int FONT_ADVANCE = 6;
 static const int FONT_LINE_HEIGHT = 8;
 
-// The life bar: three pieces, one per hit point, 6 pixels apart.
-static const int LIFEBAR_PIECES = 3;
+// The life bar: three hearts, one per hit point, 6 pixels apart.
+static const int LIFEBAR_HEARTS = 3;
 static const int LIFEBAR_ADVANCE = 6;
 static const int LIFEBAR_FILLED = 0; // lifebarClip entries
 static const int LIFEBAR_EMPTY = 1;
@@ -68,6 +69,12 @@ void freeImage(SDL_Surface **image)
     if (*image)
         SDL_FreeSurface(*image);
     *image = nullptr;
+}
+
+void dFreeImages(void)
+{
+    for (SDL_Surface **image : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
+        freeImage(image);
 }
 
 // The last line of cells is always filled in full, so source needs room for
@@ -230,7 +237,7 @@ void dTextCentered(const char *text, int i, int j)
 // Piece k is filled while hp > k.
 void dLifebar(int x, int y, int hp)
 {
-    for (int k = 0; k < LIFEBAR_PIECES; k++) {
+    for (int k = 0; k < LIFEBAR_HEARTS; k++) {
         SDL_Rect *piece = &lifebarClip[hp > k ? LIFEBAR_FILLED : LIFEBAR_EMPTY];
         applySurface(x + k * LIFEBAR_ADVANCE, y, lifebarIMG, screen, piece);
     }

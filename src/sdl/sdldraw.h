@@ -18,6 +18,10 @@ SDL_Surface *loadImage(const char *filename);
 // Releases an image (null is accepted) and clears the pointer.
 void freeImage(SDL_Surface **image);
 
+// Releases the font, splash, logo and life-bar images, which the game keeps
+// to the end once loaded.
+void dFreeImages(void);
+
 // Cuts a sheet into cells of tileWidth x tileHeight, row per line, 1-pixel gaps.
 void clipImage(SDL_Rect *source, int tileWidth, int tileHeight, int row, int numOfTiles);
 

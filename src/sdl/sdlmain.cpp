@@ -114,6 +114,14 @@ int cleanSDL(void)
     return 0;
 }
 
+void sdlReset(void)
+{
+    cleanSDL();
+    screenWidth = 160;
+    screenHeight = 120;
+    scale = 2;
+}
+
 // True when both surfaces have the packed rows of an even width that the
 // word scalers take.
 static bool rowsArePacked(void)

@@ -17,6 +17,9 @@ int initSDL(void);
 // Shuts SDL down; returns 0.
 int cleanSDL(void);
 
+// Shuts SDL down and puts the screen size and scale back to their defaults.
+void sdlReset(void);
+
 // Scales the logical screen into the display and presents it; 0 on success.
 int flip(void);
 

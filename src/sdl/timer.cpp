@@ -121,3 +121,10 @@ void countFpsReset(void)
     frameUpdate = 0;
     oldFps = 0;
 }
+
+void timerReset(void)
+{
+    timerReleaseTicks();
+    countFpsReset();
+    _resetFrameSkip = 0;
+}

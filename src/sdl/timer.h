@@ -32,3 +32,6 @@ void timerReleaseTicks(void);
 
 // Forgets the frame counter's state, as at program start.
 void countFpsReset(void);
+
+// Back to SDL's clock, a fresh frame counter and no pending frame skip.
+void timerReset(void);
