@@ -20,13 +20,6 @@ extern int newTile;
 extern char curTile[4];
 extern int objectChoice;      // the object offered while one is chosen, an index of the choices
 
-// Changes the editor keeps for undo, at most; older ones are forgotten.
-const int EDITOR_UNDO_DEPTH = 128;
-
-// The size of a new level, in tiles.
-const int NEW_LEVEL_W = 64;
-const int NEW_LEVEL_H = 15;
-
 // Opens the level to edit: the file's level, or a new blank one named after
 // the file when it does not exist. The visit starts with nothing to undo.
 void editorOpen(const char *filename);
