@@ -1,5 +1,7 @@
 // The level editor: change layer 0 one cell at a time, place the creatures,
-// the start and the exit, take changes back, and begin new levels.
+// the start and the exit, take changes back, and begin new levels. One file
+// per concern: editor.cpp (the mode, the marker, drawing), editor_tiles.cpp,
+// editor_objects.cpp, editor_undo.cpp and editor_file.cpp.
 #pragma once
 #include "global.h"
 

@@ -3,7 +3,6 @@
 #include "editor_private.h"
 
 #include "input.h"
-#include "sdldraw.h"
 
 int tmpTile = 0;
 int lastTile = 0;
