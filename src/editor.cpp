@@ -1,15 +1,12 @@
-#include "editor.h"
+// The editor's own mode: entering and leaving it, moving the marker, and
+// drawing the level's objects, the marker and the marked tile's number.
+// Editing tiles and objects, undo and the level's file have files of their own.
+#include "editor_private.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
 
 #include "camera.h"
-#include "enemy.h"
-#include "fileio.h"
 #include "input.h"
 #include "map.h"
 #include "sdldraw.h"
@@ -50,72 +47,20 @@ const Uint8 SIGN_LIGHT_RED = 232;
 const Uint8 SIGN_LIGHT_GREEN = 240;
 const Uint8 SIGN_LIGHT_BLUE = 200;
 
-// What a new level is made of: the shipped tileset, a floor of grass-topped
-// ground along the bottom row, the start on the left and the exit near the
-// right end, both just above the floor.
-static const char *const NEW_LEVEL_TILESET = "tiles01.bmp";
-const unsigned char NEW_LEVEL_FLOOR_TILE = 2;
-const int NEW_LEVEL_START_X = 1;
-const int NEW_LEVEL_EXIT_X = NEW_LEVEL_W - 3;
-
-// The objects a cell can be given, in the order LEFT and RIGHT step through
-// them: the six creature types (numbered in level files from -1, the key),
-// then the start, the exit, and nothing.
-const int KEY_TYPE = -1;
-const int CHOICE_KEY = 0;
-const int CREATURE_TYPES = 6;
-const int CHOICE_START = CREATURE_TYPES;
-const int CHOICE_EXIT = CREATURE_TYPES + 1;
-const int CHOICE_NOTHING = CREATURE_TYPES + 2;
-const int CHOICES = CREATURE_TYPES + 3;
-static const char *const CHOICE_NAMES[CHOICES] = {"key",   "monkey", "shell", "frog",   "squid",
-                                                  "plant", "start",  "exit",  "nothing"};
-
 // Creatures whose position is further from zero than this (pixels) are never
 // in view, and their whole-pixel position would not fit an int.
 const float FAR_BEYOND_ANY_LEVEL = 1e9f;
-
-// One accepted change, as much as undoing it needs.
-enum { CHANGE_TILE, CHANGE_OBJECT };
-struct EditorChange {
-    int kind;
-    Point cell;        // the cell changed; an undo marks it again
-    int oldTile;       // a tile change: the value the cell had
-    Point oldStart;    // an object change: the start and exit before it
-    Point oldExit;
-    EnemyList *added;  // the creature it placed, or null
-    EnemyList *removed; // the creatures it took out, in list order, linked by
-                        // next; each one's id is its place in the list before
-};
 
 int editorMode = EDITOR_UPDATE;
 Box marker = {0, 0, 16, 16};
 int markerWaitMoveTime = 0;
 int markerBlinkTime = 0;
 int markerDraw = 0;
-int tmpTile = 0;
-int lastTile = 0;
-int newTile = 0;
 char curTile[4];
-int objectChoice = 0;
-
-// 1 while the next editorTileEdit call is the first of an edit, so the
-// empty-cell pre-fill is still to be done; a cancel leaves it disarmed.
-static int lastTileCheck = 1;
-
-// The changes of this visit, oldest first, in a ring.
-static EditorChange editorChanges[EDITOR_UNDO_DEPTH];
-static int editorChangeOldest = 0;
-static int editorChangeCount = 0;
-
-// One creature of each type, shown while an object is chosen; made when the
-// first object edit of a visit begins.
-static EnemyList *objectSamples[CREATURE_TYPES];
 
 // ---- cells and the marker ----
 
-// The cell of layer 0 at tile, or null outside the level (or with no level).
-static unsigned char *editorCell(Point tile)
+unsigned char *editorCell(Point tile)
 {
     const mapLayer &layer = curLvl.layer0;
     if (layer.array == nullptr || tile.x < 0 || tile.x >= layer.w || tile.y < 0 || tile.y >= layer.h)
@@ -123,14 +68,12 @@ static unsigned char *editorCell(Point tile)
     return &layer.array[tile.x][tile.y];
 }
 
-static Point editorMarkedTile(void)
+Point editorMarkedTile(void)
 {
     return Point{marker.x, marker.y};
 }
 
-// The marked cell of layer 0, or null when the marker lies outside the level
-// (no level loaded).
-static unsigned char *editorMarkedCell(void)
+unsigned char *editorMarkedCell(void)
 {
     return editorCell(editorMarkedTile());
 }
@@ -153,255 +96,7 @@ static void editorClampMarker(void)
     marker.y = editorClamp(marker.y, curLvl.layer0.h);
 }
 
-// ---- the creatures of a cell ----
-
-// 1 when a creature's position (its box's top-left corner) lies in tile.
-static int editorCreatureInCell(const Enemy *mob, Point tile)
-{
-    const float x = floorf(mob->creature.x);
-    const float y = floorf(mob->creature.y);
-    return x >= (float)(tile.x * TILE_SIZE) && x < (float)((tile.x + 1) * TILE_SIZE) &&
-           y >= (float)(tile.y * TILE_SIZE) && y < (float)((tile.y + 1) * TILE_SIZE);
-}
-
-// 1 when accepting choice at tile takes this creature out of the level: a
-// creature or nothing replaces the creatures of the cell, and a level keeps
-// one key, so a key placed anywhere moves it.
-static int editorChoiceRemoves(int choice, Point tile, const Enemy *mob)
-{
-    if (choice == CHOICE_START || choice == CHOICE_EXIT)
-        return 0;
-    if (editorCreatureInCell(mob, tile))
-        return 1;
-    return choice == CHOICE_KEY && mob->type == KEY_TYPE;
-}
-
-// What the cell at tile holds now, as a choice: its first creature, else the
-// start, else the exit, else nothing.
-static int editorChoiceInCell(Point tile)
-{
-    for (const EnemyList *node = EnemyListHead; node; node = node->next) {
-        const int choice = node->mob.type - KEY_TYPE;
-        if (editorCreatureInCell(&node->mob, tile) && choice >= 0 && choice < CREATURE_TYPES)
-            return choice;
-    }
-    if (curLvl.start.x == tile.x && curLvl.start.y == tile.y)
-        return CHOICE_START;
-    if (curLvl.exit.x == tile.x && curLvl.exit.y == tile.y)
-        return CHOICE_EXIT;
-    return CHOICE_NOTHING;
-}
-
-// Makes the creatures shown while an object is chosen.
-static void editorMakeSamples(void)
-{
-    for (int i = 0; i < CREATURE_TYPES; i++) {
-        if (!objectSamples[i])
-            objectSamples[i] = prependElement(nullptr, 0, 0, i + KEY_TYPE);
-    }
-}
-
-static void editorFreeSamples(void)
-{
-    for (EnemyList *&sample : objectSamples) {
-        enemyDelete(sample);
-        sample = nullptr;
-    }
-}
-
-// Where a creature of height h stands on the floor of tile: its box's bottom
-// and left edges on the cell's.
-static Point editorStandingAt(Point tile, int h)
-{
-    return Point{tile.x * TILE_SIZE, (tile.y + 1) * TILE_SIZE - h};
-}
-
-// Places a creature of the chosen kind standing in tile, at the head of the
-// level's list; null when it cannot be made.
-static EnemyList *editorAddCreature(int choice, Point tile)
-{
-    const EnemyList *sample = objectSamples[choice];
-    if (!sample)
-        return nullptr;
-    const Point at = editorStandingAt(tile, sample->mob.creature.h);
-    EnemyList *node = prependElement(EnemyListHead, at.x, at.y, choice + KEY_TYPE);
-    if (node)
-        EnemyListHead = node;
-    return node;
-}
-
-// Takes out of the level every creature that accepting choice at tile
-// replaces, keeping them in change->removed with their places in the list.
-static void editorTakeOut(EditorChange *change, int choice, Point tile)
-{
-    EnemyList **link = &EnemyListHead;
-    EnemyList **tail = &change->removed;
-    for (int place = 0; *link; place++) {
-        EnemyList *node = *link;
-        if (!editorChoiceRemoves(choice, tile, &node->mob)) {
-            link = &node->next;
-            continue;
-        }
-        *link = node->next;
-        node->id = place;
-        node->next = nullptr;
-        *tail = node;
-        tail = &node->next;
-    }
-}
-
-// Puts creatures taken out by editorTakeOut back at their places. Taken in
-// list order, each one's earlier neighbours are back before it.
-static void editorPutBack(EnemyList *removed)
-{
-    while (removed) {
-        EnemyList *node = removed;
-        removed = node->next;
-        EnemyList **link = &EnemyListHead;
-        for (int i = 0; i < node->id && *link; i++)
-            link = &(*link)->next;
-        node->next = *link;
-        *link = node;
-    }
-}
-
-// Unlinks a creature from the level's list and frees it.
-static void editorDeleteCreature(EnemyList *creature)
-{
-    for (EnemyList **link = &EnemyListHead; *link; link = &(*link)->next) {
-        if (*link == creature) {
-            *link = creature->next;
-            enemyDelete(creature);
-            return;
-        }
-    }
-}
-
-// ---- undo ----
-
-// Frees what a change kept: the creatures it took out are gone for good.
-static void editorForgetChange(EditorChange *change)
-{
-    cleanList(change->removed);
-    change->removed = nullptr;
-    change->added = nullptr;
-}
-
-static void editorForgetChanges(void)
-{
-    for (int i = 0; i < editorChangeCount; i++)
-        editorForgetChange(&editorChanges[(editorChangeOldest + i) % EDITOR_UNDO_DEPTH]);
-    editorChangeOldest = 0;
-    editorChangeCount = 0;
-}
-
-// Keeps a change for undo; when the history is full the oldest is forgotten.
-static void editorRemember(const EditorChange &change)
-{
-    if (editorChangeCount == EDITOR_UNDO_DEPTH) {
-        editorForgetChange(&editorChanges[editorChangeOldest]);
-        editorChangeOldest = (editorChangeOldest + 1) % EDITOR_UNDO_DEPTH;
-        editorChangeCount--;
-    }
-    editorChanges[(editorChangeOldest + editorChangeCount) % EDITOR_UNDO_DEPTH] = change;
-    editorChangeCount++;
-}
-
-// Gives a cell back the value it had before the last change, and marks it.
-static void editorUndoTile(const EditorChange *change)
-{
-    unsigned char *cell = editorCell(change->cell);
-    if (cell)
-        *cell = static_cast<unsigned char>(change->oldTile);
-}
-
-// Takes back an object change: the placed creature goes, the creatures it
-// replaced come back where they were in the list, start and exit return.
-static void editorUndoObject(EditorChange *change)
-{
-    if (change->added)
-        editorDeleteCreature(change->added);
-    editorPutBack(change->removed);
-    curLvl.start = change->oldStart;
-    curLvl.exit = change->oldExit;
-    change->added = nullptr;
-    change->removed = nullptr;
-}
-
-// Takes back the last change of this visit, if any, and marks its cell.
-static void editorUndo(void)
-{
-    if (editorChangeCount == 0)
-        return;
-    editorChangeCount--;
-    EditorChange *change = &editorChanges[(editorChangeOldest + editorChangeCount) % EDITOR_UNDO_DEPTH];
-    if (change->kind == CHANGE_TILE)
-        editorUndoTile(change);
-    else
-        editorUndoObject(change);
-    marker.x = change->cell.x;
-    marker.y = change->cell.y;
-}
-
-// ---- opening, saving and leaving ----
-
-// 1 when filename names nothing at all (a file that exists but cannot be
-// read is not missing).
-static int editorFileMissing(const char *filename)
-{
-    struct stat st;
-    return stat(filename, &st) != 0 && errno == ENOENT;
-}
-
-// A new level's name: the file's name without folder and extension, ended by
-// a blank as the level reader ends every word of a name.
-static void editorNameAfterFile(const char *filename, char *name, size_t size)
-{
-    const char *base = strrchr(filename, '/');
-    base = base ? base + 1 : filename;
-    const char *dot = strrchr(base, '.');
-    const int length = static_cast<int>(dot && dot != base ? dot - base : strlen(base));
-    snprintf(name, size, "%.*s ", length, base);
-}
-
-// Makes the new blank level for a file that does not exist yet: it holds no
-// creatures and leads to no next level.
-static void editorNewLevel(const char *filename)
-{
-    char name[sizeof curLvl.name];
-    editorNameAfterFile(filename, name, sizeof name);
-    printf("New map: %s\n", filename);
-    freeMapObjects();
-    if (mapNewLevel(NEW_LEVEL_W, NEW_LEVEL_H, name))
-        return;
-    loadMapTileset(&curLvl.layer0, NEW_LEVEL_TILESET);
-    loadMapTileset(&curLvl.layer1, NEW_LEVEL_TILESET);
-    for (int x = 0; x < NEW_LEVEL_W; x++)
-        curLvl.layer0.array[x][NEW_LEVEL_H - 1] = NEW_LEVEL_FLOOR_TILE;
-    curLvl.start = Point{NEW_LEVEL_START_X, NEW_LEVEL_H - 2};
-    curLvl.exit = Point{NEW_LEVEL_EXIT_X, NEW_LEVEL_H - 2};
-}
-
-void editorOpen(const char *filename)
-{
-    editorForgetChanges();
-    editorFreeSamples();
-    if (editorFileMissing(filename))
-        editorNewLevel(filename);
-    else
-        loadMap(filename);
-}
-
-// Saves the level, but only one that has its grids: a file that did not load
-// as a level (not a level, a refused size, a damaged file) is never written.
-static void editorSave(const char *filename)
-{
-    if (curLvl.layer0.array == nullptr || curLvl.layer1.array == nullptr) {
-        fprintf(stderr, "ERROR: (editorUpdate) %s did not load as a level; not saving over it\n", filename);
-        return;
-    }
-    saveMap(filename);
-}
+// ---- entering, leaving and moving the marker ----
 
 // Leaves the editor in marker mode, so that the next visit starts there even
 // when an edit was requested in the leaving step. The visit's undo history
@@ -430,8 +125,6 @@ void editorReset(void)
     objectChoice = 0;
     lastTileCheck = 1;
 }
-
-// ---- moving the marker ----
 
 // Reads the held directions into moveX, moveY; returns 1 when any is held.
 static int editorReadDirections(int *moveX, int *moveY)
@@ -531,132 +224,12 @@ int editorUpdate(void)
     return 0;
 }
 
-// ---- editing a tile ----
-
 // Ends the current edit: back to moving the marker. BACK has no meaning in
 // an edit; a press made during one is dropped, so it cannot undo afterwards.
-static void editorEndEdit(void)
+void editorEndEdit(void)
 {
     editorMode = EDITOR_UPDATE;
     keyPress.key[BACK] = 0;
-}
-
-// Cancels the current edit, giving the cell back the value it had when the
-// edit began.
-static void editorCancelEdit(unsigned char *cell)
-{
-    *cell = (unsigned char)tmpTile;
-    editorEndEdit();
-}
-
-// Accepts the tile edit; an edit begun on an empty cell sets the tile
-// offered next time, and a tile that differs can be undone.
-static void editorAcceptTile(unsigned char *cell)
-{
-    if (newTile == 1)
-        lastTile = *cell;
-    newTile = 0;
-    lastTileCheck = 1;
-    if (*cell != tmpTile)
-        editorRemember(EditorChange{CHANGE_TILE, editorMarkedTile(), tmpTile, {0, 0}, {0, 0}, nullptr, nullptr});
-    editorEndEdit();
-}
-
-// One step of changing the marked tile: UP/DOWN a tileset row, LEFT/RIGHT one
-// tile, JUMP accepts, ACTION or MENU cancels.
-void editorTileEdit(void)
-{
-    unsigned char *cell = editorMarkedCell();
-    if (cell == nullptr) {
-        editorEndEdit();
-        return;
-    }
-
-    // An empty cell starts from the tile last placed on an empty cell.
-    if (lastTileCheck == 1) {
-        if (*cell == 0) {
-            newTile = 1;
-            *cell = (unsigned char)lastTile;
-        }
-        lastTileCheck = 0;
-    }
-
-    // Changes wrap around as a byte, so tile 0 is one step left of 255.
-    if (takePress(UP))
-        *cell = (unsigned char)(*cell - SHEET_CELLS_PER_ROW);
-    if (takePress(DOWN))
-        *cell = (unsigned char)(*cell + SHEET_CELLS_PER_ROW);
-    if (takePress(LEFT))
-        *cell = (unsigned char)(*cell - 1);
-    if (takePress(RIGHT))
-        *cell = (unsigned char)(*cell + 1);
-
-    if (takePress(JUMP))
-        editorAcceptTile(cell);
-
-    // ACTION or MENU cancels: the cell gets its old value back.
-    if (takePress(ACTION))
-        editorCancelEdit(cell);
-    if (takePress(MENU))
-        editorCancelEdit(cell);
-}
-
-// ---- editing an object ----
-
-// 1 when the change altered the level.
-static int editorChangeMade(const EditorChange &change)
-{
-    return change.added || change.removed || change.oldStart.x != curLvl.start.x ||
-           change.oldStart.y != curLvl.start.y || change.oldExit.x != curLvl.exit.x ||
-           change.oldExit.y != curLvl.exit.y;
-}
-
-// Gives the marked cell the chosen object: a creature replaces the cell's
-// creatures, the start or exit moves here, nothing empties the cell of
-// creatures. A change that alters the level can be undone.
-static void editorAcceptObject(void)
-{
-    const Point tile = editorMarkedTile();
-    EditorChange change = {CHANGE_OBJECT, tile, 0, curLvl.start, curLvl.exit, nullptr, nullptr};
-    if (objectChoice == CHOICE_START) {
-        curLvl.start = tile;
-    } else if (objectChoice == CHOICE_EXIT) {
-        curLvl.exit = tile;
-    } else {
-        editorTakeOut(&change, objectChoice, tile);
-        if (objectChoice < CREATURE_TYPES)
-            change.added = editorAddCreature(objectChoice, tile);
-        // A creature that cannot be made replaces nothing.
-        if (objectChoice < CREATURE_TYPES && !change.added)
-            editorUndoObject(&change);
-    }
-    if (editorChangeMade(change))
-        editorRemember(change);
-}
-
-// One step of choosing the marked cell's object: LEFT/RIGHT step through the
-// choices, wrapping; JUMP accepts; ACTION or MENU cancels, leaving the level
-// as it was. UP and DOWN mean nothing here.
-void editorObjectEdit(void)
-{
-    if (editorMarkedCell() == nullptr) {
-        editorEndEdit();
-        return;
-    }
-    if (takePress(LEFT))
-        objectChoice = (objectChoice + CHOICES - 1) % CHOICES;
-    if (takePress(RIGHT))
-        objectChoice = (objectChoice + 1) % CHOICES;
-    takePress(UP);
-    takePress(DOWN);
-    if (takePress(JUMP)) {
-        editorAcceptObject();
-        editorEndEdit();
-    }
-    if (takePress(ACTION))
-        editorEndEdit();
-    if (takePress(MENU))
-        editorEndEdit();
 }
 
 // ---- drawing ----
@@ -680,8 +253,8 @@ static void editorDrawCreatures(void)
             continue;
         editorDrawCreature(&node->mob.creature, node->mob.creature.x, node->mob.creature.y);
     }
-    if (choosing && objectChoice < CREATURE_TYPES && objectSamples[objectChoice]) {
-        const Creature *sample = &objectSamples[objectChoice]->mob.creature;
+    const Creature *sample = choosing ? editorSample(objectChoice) : nullptr;
+    if (sample) {
         const Point at = editorStandingAt(tile, sample->h);
         editorDrawCreature(sample, (float)at.x, (float)at.y);
     }

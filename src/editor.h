@@ -1,5 +1,7 @@
 // The level editor: change layer 0 one cell at a time, place the creatures,
-// the start and the exit, take changes back, and begin new levels.
+// the start and the exit, take changes back, and begin new levels. One file
+// per concern: editor.cpp (the mode, the marker, drawing), editor_tiles.cpp,
+// editor_objects.cpp, editor_undo.cpp and editor_file.cpp.
 #pragma once
 #include "global.h"
 
@@ -19,13 +21,6 @@ extern int lastTile;
 extern int newTile;
 extern char curTile[4];
 extern int objectChoice;      // the object offered while one is chosen, an index of the choices
-
-// Changes the editor keeps for undo, at most; older ones are forgotten.
-const int EDITOR_UNDO_DEPTH = 128;
-
-// The size of a new level, in tiles.
-const int NEW_LEVEL_W = 64;
-const int NEW_LEVEL_H = 15;
 
 // Opens the level to edit: the file's level, or a new blank one named after
 // the file when it does not exist. The visit starts with nothing to undo.

@@ -1,3 +1,5 @@
+// Enemies in play: each step's update of the list, the behaviour programs
+// and motion, and drawing. Making and freeing them is in enemy_list.cpp.
 #include "enemy.h"
 
 #include <cmath>
@@ -7,160 +9,10 @@
 #include "animation.h"
 #include "camera.h"
 #include "collision.h"
-#include "fileio.h"
 #include "map.h"
 #include "player.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
-
-EnemyList *EnemyListHead = nullptr;
-
-// ---- the list and its records ----
-
-// The longest behaviour program of any type, in nodes.
-const int ENEMY_MAX_PROGRAM_NODES = 3;
-
-// What an enemy of one type is made of: its sprite sheet and how it is cut,
-// its definition file, and its behaviour program.
-struct EnemyKind {
-    const char *sheet;
-    int tileWidth;
-    int tileHeight;
-    int row;
-    int numOfTiles;
-    const char *file;
-    int nodes;
-    AINode program[ENEMY_MAX_PROGRAM_NODES]; // action, param1, param2, param3, value1
-};
-
-// Directions a turn can ask for in param1.
-enum {
-    TURN_LEFT = 0,
-    TURN_RIGHT = 1,
-    TURN_TO_PLAYER = 2,
-    TURN_ROUND = 3
-};
-
-// Indexed by type + 1: key, monkey, shell, frog, squid, plant.
-static const EnemyKind enemyKinds[] = {
-    {"data/gfx/keyAni.bmp", 16, 16, 1, 8, "data/mobs/key.dat", 1, {{AI_WAIT, 0, 0, 0, 0}}},
-    {"data/gfx/monkeyAni.bmp", 16, 16, 16, TILE_COUNT, "data/mobs/monkey.dat", 2,
-     {{AI_WAIT, 60, 0, 0, 0}, {AI_JUMP, 0, 20, 0, 0}}},
-    {"data/gfx/shellAni.bmp", 16, 16, 16, TILE_COUNT, "data/mobs/shell.dat", 2,
-     {{AI_WALK, 4, 0, 0, 0}, {AI_TURN, TURN_ROUND, 0, 0, 0}}},
-    {"data/gfx/frogAni.bmp", 20, 16, 3, 24, "data/mobs/frog.dat", 3,
-     {{AI_WAIT, 180, 0, 0, 0}, {AI_TURN, TURN_TO_PLAYER, 0, 0, 0}, {AI_JUMP, 10, 30, 0, 0}}},
-    {"data/gfx/squidAni.bmp", 17, 16, 3, 24, "data/mobs/squid.dat", 2,
-     {{AI_WALK, 2, 0, 0, 0}, {AI_TURN, TURN_ROUND, 0, 0, 0}}},
-    {"data/gfx/plantAni.bmp", 16, 16, 3, 24, "data/mobs/plant.dat", 2,
-     {{AI_WAIT, 60, 0, 0, 0}, {AI_JUMP, 0, 20, 0, 0}}},
-};
-
-void enemyReset(void)
-{
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
-}
-
-// Reports an enemy that could not be made for want of memory; returns null.
-static EnemyList *enemyOutOfMemory(void)
-{
-    fprintf(stderr, "ERROR (prependElement): Out of memory!\n");
-    return nullptr;
-}
-
-// Gives the enemy its own copy of its type's behaviour program, to start at
-// the first update. Returns 1 when out of memory, with nothing left allocated.
-static int enemyBuildProgram(Enemy *mob, const EnemyKind *kind)
-{
-    mob->aiActions = static_cast<AINode **>(calloc(kind->nodes, sizeof(AINode *)));
-    if (!mob->aiActions)
-        return 1;
-    mob->nmbrOfAIActions = kind->nodes;
-    for (int i = 0; i < kind->nodes; i++) {
-        mob->aiActions[i] = static_cast<AINode *>(malloc(sizeof(AINode)));
-        if (!mob->aiActions[i])
-            return 1;
-        *mob->aiActions[i] = kind->program[i];
-    }
-    mob->curAction = -1;
-    return 0;
-}
-
-// Puts a new enemy at (x, y), at rest, facing right, with its animation from the start.
-static void enemyPlace(Enemy *mob, int x, int y)
-{
-    Creature &c = mob->creature;
-    c.x = static_cast<float>(x);
-    c.y = static_cast<float>(y);
-    c.vx = 0;
-    c.vy = 0;
-    c.groundContact = 0;
-    c.state = STATE_IDLE;
-    c.direction = 1;
-    c.animation.currentFrame = 0;
-    c.animation.waitFrame = 0;
-    c.animation.oldState = 0;
-    mob->confusedTime = 0;
-    mob->dead = 0;
-    mob->carried = 0;
-    mob->thrown = 0;
-}
-
-EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
-{
-    // A type the game has no creature for is refused; the list stays as it was.
-    if (type < ENEMY_TYPE_KEY || type > ENEMY_TYPE_PLANT) {
-        printf("WARNING: (prependElement) Unknown enemy type %d at %d:%d. Ignoring...\n", type, x, y);
-        return oldHead;
-    }
-    const EnemyKind *kind = &enemyKinds[type - ENEMY_TYPE_KEY];
-
-    // Zeroed, so every pointer is null and a half-built node can be deleted.
-    EnemyList *node = static_cast<EnemyList *>(calloc(1, sizeof(EnemyList)));
-    if (!node)
-        return enemyOutOfMemory();
-
-    node->mob.type = type;
-    printf("%d:%d:%d\n", x, y, type);
-
-    // Sheet, definitions and program.
-    initAnim(&node->mob.creature.animation, kind->sheet, kind->tileWidth, kind->tileHeight, kind->row,
-             kind->numOfTiles);
-    loadMobConfig(&node->mob.creature, kind->file);
-    if (enemyBuildProgram(&node->mob, kind)) {
-        enemyDelete(node);
-        return enemyOutOfMemory();
-    }
-
-    enemyPlace(&node->mob, x, y);
-    node->next = oldHead;
-    return node;
-}
-
-void cleanList(EnemyList *head)
-{
-    while (head) {
-        EnemyList *next = head->next;
-        enemyDelete(head);
-        head = next;
-    }
-}
-
-void enemyDelete(EnemyList *enemyNode)
-{
-    if (!enemyNode)
-        return;
-    Enemy &mob = enemyNode->mob;
-    if (mob.aiActions) {
-        for (int i = 0; i < mob.nmbrOfAIActions; i++)
-            free(mob.aiActions[i]);
-        free(mob.aiActions);
-    }
-    // Every enemy has its own sheet and frame lists.
-    freeAnim(&mob.creature.animation);
-    free(enemyNode);
-}
 
 // ---- updating and drawing the list ----
 

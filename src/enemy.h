@@ -12,12 +12,23 @@ enum {
     ENEMY_TYPE_PLANT = 4
 };
 
+// How many types there are, from the key to the plant.
+const int ENEMY_TYPE_COUNT = ENEMY_TYPE_PLANT - ENEMY_TYPE_KEY + 1;
+
 // Behaviour program action codes.
 enum {
     AI_WAIT = 0,
     AI_TURN = 1,
     AI_JUMP = 2,
     AI_WALK = 3
+};
+
+// Directions a turn can ask for in param1.
+enum {
+    TURN_LEFT = 0,
+    TURN_RIGHT = 1,
+    TURN_TO_PLAYER = 2,
+    TURN_ROUND = 3
 };
 
 // One step of a behaviour program.
@@ -60,6 +71,14 @@ void enemyReset(void);
 
 // Frees one node and its program.
 void enemyDelete(EnemyList *enemyNode);
+
+// Takes node out of the list *head without freeing it, and clears its next.
+// Returns the place it had (0 at the head), or -1 when it was not in the list.
+int enemyUnlink(EnemyList **head, EnemyList *node);
+
+// Links node into the list *head at place (0 at the head), so that what was
+// there follows it; a place beyond the end puts it last.
+void enemyInsertAt(EnemyList **head, EnemyList *node, int place);
 
 // One logic step for the whole list; removes the dead.
 void enemyUpdateAll(void);

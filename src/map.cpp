@@ -1,3 +1,5 @@
+// The level in memory: allocating and releasing its grids, and making a new
+// empty or blank level.
 #include "map.h"
 
 #include <cstdio>
@@ -6,6 +8,12 @@
 #include <initializer_list>
 
 #include "sdldraw.h"
+
+// What a blank level is made of besides its size: a grass-topped ground tile
+// for the floor, and the columns of the start and the exit.
+const unsigned char MAP_BLANK_FLOOR_TILE = 2;
+const int MAP_BLANK_START_X = 1;
+const int MAP_BLANK_EXIT_X = MAP_BLANK_W - 3;
 
 levelMap curLvl;
 char *mapFile = nullptr;
@@ -159,4 +167,15 @@ void mapReset(void)
     mapFile = nullptr;
     free(mapFileNext);
     mapFileNext = nullptr;
+}
+
+int mapNewBlankLevel(const char *name)
+{
+    if (mapNewLevel(MAP_BLANK_W, MAP_BLANK_H, name))
+        return 1;
+    for (int x = 0; x < MAP_BLANK_W; x++)
+        curLvl.layer0.array[x][MAP_BLANK_H - 1] = MAP_BLANK_FLOOR_TILE;
+    curLvl.start = Point{MAP_BLANK_START_X, MAP_BLANK_H - 2};
+    curLvl.exit = Point{MAP_BLANK_EXIT_X, MAP_BLANK_H - 2};
+    return 0;
 }

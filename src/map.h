@@ -72,3 +72,15 @@ void mapReset(void);
 // no tilesets, start and exit at (0, 0). Returns 1, leaving no level, when the
 // grids cannot be had.
 int mapNewLevel(int w, int h, const char *name);
+
+// A new level as the editor begins one: 64 x 15 tiles, a floor along the
+// bottom row, the start near the left end and the exit near the right, both
+// standing on the floor, and both layers drawn with the shipped tileset.
+const int MAP_BLANK_W = 64;
+const int MAP_BLANK_H = 15;
+const char *const MAP_BLANK_TILESET = "tiles01.bmp";
+
+// Replaces the level with a new blank one named name, as above. Its tileset
+// is named but not loaded: images are the caller's. Returns 1, leaving no
+// level, when the grids cannot be had.
+int mapNewBlankLevel(const char *name);

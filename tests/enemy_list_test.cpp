@@ -1,6 +1,10 @@
-// The enemy list refuses types it has no creature for. What each known type
-// does, and the order the list keeps, the pinned routes show step by step.
+// The enemy list refuses types it has no creature for, and links nodes in and
+// out keeping the others in order. What each known type does, and the order
+// the level's list keeps, the pinned routes show step by step.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "enemy.h"
 
@@ -12,4 +16,34 @@ TEST(EnemyList, TypesOutsideKeyToPlantAreRefusedAndLeaveTheListAsItWas)
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "WARNING: (prependElement) Unknown enemy type -2 at 16:48. Ignoring...\n"
               "WARNING: (prependElement) Unknown enemy type 5 at 16:48. Ignoring...\n");
+}
+
+// Linking only moves nodes, so these need no creatures loaded.
+TEST(EnemyList, UnlinkAndInsertAtKeepTheRestInOrderAtEitherEndAndInTheMiddle)
+{
+    EnemyList nodes[4] = {};
+    EnemyList *head = nullptr;
+    auto order = [&head] {
+        std::string ids;
+        for (const EnemyList *node = head; node; node = node->next)
+            ids += std::to_string(node->id);
+        return ids;
+    };
+    for (int i = 3; i >= 0; i--) {
+        nodes[i].id = i;
+        enemyInsertAt(&head, &nodes[i], 0);
+    }
+    // Taken out from the middle, the head and the end, each gives its place then.
+    EXPECT_EQ(std::vector({enemyUnlink(&head, &nodes[2]), enemyUnlink(&head, &nodes[0]),
+                           enemyUnlink(&head, &nodes[3]), enemyUnlink(&head, &nodes[3])}),
+              std::vector({2, 0, 1, -1}));
+    EXPECT_EQ(std::pair(order(), nodes[2].next), std::pair(std::string("1"), (EnemyList *)nullptr));
+    // Put back the last taken first, each at the place it left: the order is
+    // whole again. A place beyond the end means last.
+    for (int i : {3, 0, 2})
+        enemyInsertAt(&head, &nodes[i], i == 3 ? 1 : i);
+    EXPECT_EQ(order(), "0123");
+    enemyUnlink(&head, &nodes[1]);
+    enemyInsertAt(&head, &nodes[1], 9);
+    EXPECT_EQ(order(), "0231");
 }
