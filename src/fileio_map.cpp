@@ -296,6 +296,18 @@ static const char *mapTextOrEmpty(const char *text)
     return text ? text : "";
 }
 
+// Writes layer 1's tileset and size. A level without a layer 1 grid has no
+// size to write, and a tileset line only when it names a tileset, so that it
+// loads back without a layer 1 as it was.
+static void mapWriteLayer1Lines(FILE *ofp)
+{
+    const mapLayer *layer = &curLvl.layer1;
+    if (layer->array || layer->tilesetPath)
+        fprintf(ofp, "LAYER1_MAPTILESET: %s\n", mapTextOrEmpty(layer->tilesetPath));
+    if (layer->array)
+        fprintf(ofp, "LAYER1_SIZE: %d %d\n", layer->w, layer->h);
+}
+
 // Writes the whole level in the order the reader expects.
 static void mapWriteLevel(FILE *ofp, const void *)
 {
@@ -303,13 +315,14 @@ static void mapWriteLevel(FILE *ofp, const void *)
     fprintf(ofp, "NAME: %s\n", curLvl.name);
     fprintf(ofp, "LAYER0_MAPTILESET: %s\n", mapTextOrEmpty(curLvl.layer0.tilesetPath));
     fprintf(ofp, "LAYER0_SIZE: %d %d\n", curLvl.layer0.w, curLvl.layer0.h);
-    fprintf(ofp, "LAYER1_MAPTILESET: %s\n", mapTextOrEmpty(curLvl.layer1.tilesetPath));
-    fprintf(ofp, "LAYER1_SIZE: %d %d\n", curLvl.layer1.w, curLvl.layer1.h);
+    mapWriteLayer1Lines(ofp);
     fprintf(ofp, "START: %d %d\n", curLvl.start.x, curLvl.start.y);
     fprintf(ofp, "EXIT: %d %d\n", curLvl.exit.x, curLvl.exit.y);
     fprintf(ofp, "NEXT: %s\n", mapTextOrEmpty(mapFileNext));
     fputs("MAP:\nLAYER0\n", ofp);
     mapWriteGrid(ofp, &curLvl.layer0);
+    // Written even without a layer 1 grid: it ends layer 0's numbers, so that
+    // the creature lines are not read back as more of layer 0's tiles.
     fputs("LAYER1\n", ofp);
     mapWriteGrid(ofp, &curLvl.layer1);
     fputs("OBJECTS:\n", ofp);

@@ -101,14 +101,18 @@ TEST_F(MapFile, EachCaseFileLoadsIntoTheLevelItStates)
     EXPECT_EQ(level(), "[] - - 0,0 0,0 - | - | - |");
 }
 
-// A saved level has its creatures in reverse, each at a whole pixel cut toward zero.
+// A saved level has its creatures in reverse, each at a whole pixel cut toward zero;
+// all else loads back as it was, a missing layer 1 too.
 TEST_F(MapFile, LevelsSaveInTheEditorsLayout)
 {
-    for (const char *name : {"fen", "bad_sizes", "empty_texts"}) {
+    for (const char *name : {"fen", "bad_sizes", "empty_texts", "no_layer1"}) {
         load("tests/data/map_cases/" + std::string(name) + ".map");
+        const std::string loaded = level();
         if (EnemyListHead && EnemyListHead->next) // moved, as in the editor, to between two pixels
             EnemyListHead->next->mob.creature.y = -3.7f;
         EXPECT_EQ(save(), readFile("tests/data/map_cases/" + std::string(name) + ".saved")) << name;
+        load(file);
+        EXPECT_EQ(level().substr(0, level().rfind(" |")), loaded.substr(0, loaded.rfind(" |"))) << name;
     }
 }
 
