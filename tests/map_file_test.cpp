@@ -10,7 +10,6 @@
 #include "enemy.h"
 #include "fileio.h"
 #include "map.h"
-#include "map.h"
 #include "test_util.h"
 
 // The whole loaded level as one line: name, tilesets, start, exit, next level,
@@ -76,10 +75,7 @@ struct MapFile : public ::testing::Test {
     void TearDown() override
     {
         freeMap();
-        cleanList(EnemyListHead);
-        free(mapFileNext);
-        EnemyListHead = nullptr;
-        mapFileNext = nullptr;
+        freeMapObjects();
     }
     // Loads a level file after releasing the level before; returns what it printed.
     std::string load(const std::string &path, int result = 0)
