@@ -80,6 +80,7 @@ static void collisionReadLine(char **words, int n, void *ctx)
     collisionEndLine(r);
 }
 
+// Fills the 256 tile masks from the file; 1 if it cannot be opened.
 int loadCollisionLayer(unsigned char layer[][16][16], const char *filename)
 {
     CollisionReader reader = {};
@@ -106,6 +107,7 @@ static void collisionWriteLayer(FILE *ofp, const void *ctx)
     }
 }
 
+// Writes all 256 tile masks; 1 (with a message) on any failure.
 int saveCollisionLayer(unsigned char layer[][16][16], const char *filename)
 {
     return saveAtomically(filename, "Saving collision layer\n", "ERROR: (saveCollisionLayer) Can't open %s\n",

@@ -127,6 +127,7 @@ static void mobConfigLine(char **words, int n, void *ctx)
     }
 }
 
+// Reads a creature's box, health and animation lists; 1 if the file cannot be opened.
 int loadMobConfig(Creature *mob, const char *filename)
 {
     MobConfigWalk walk = {mob, 0, 0, 0, 0, nullptr, nullptr};

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+// Reads one line without its comment; -1 at the end of the stream.
 int fgetLine(FILE *fp, char *line, int max)
 {
     int nch = 0;
@@ -35,6 +36,7 @@ static int isWordSeparator(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// Splits a line in place into its words; returns their count.
 int getWords(char *line, char **words, int maxwords)
 {
     char *p = line;
@@ -57,6 +59,7 @@ int getWords(char *line, char **words, int maxwords)
     }
 }
 
+// Hands every line of a file, split into words, to onLine.
 int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx)
 {
     FILE *ifp = fopen(filename, "r");

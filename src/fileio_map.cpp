@@ -241,6 +241,7 @@ static void mapForgetSizeWithoutGrid(mapLayer *layer)
     layer->h = 0;
 }
 
+// Releases the creature list and the next level's name.
 void freeMapObjects(void)
 {
     cleanList(EnemyListHead);
@@ -249,6 +250,7 @@ void freeMapObjects(void)
     mapFileNext = nullptr;
 }
 
+// Reads a level file into curLvl and the enemy list; 1 if it cannot be opened.
 int loadMap(const char *filename)
 {
     // A level's creatures and next level are exactly what its file says: none
@@ -331,6 +333,7 @@ static void mapWriteLevel(FILE *ofp, const void *)
                 mapWholePixel(node->mob.creature.y));
 }
 
+// Writes the level back in the layout the reader expects; 1 on any failure.
 int saveMap(const char *filename)
 {
     // The level goes to a temporary file that replaces the old one only once
