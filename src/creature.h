@@ -1,5 +1,6 @@
 // The creature record shared by the player and every enemy.
 #pragma once
+#include <climits>
 #include <SDL.h>
 #include "global.h"
 
@@ -41,11 +42,12 @@ enum {
 };
 
 // Bounds of what a creature definition may give: a box side and a sprite
-// offset of at most this many pixels, and at most this much health. Every
-// shipped creature lies far inside them; beyond them sums of positions and
-// sizes could overflow.
+// offset of at most this many pixels. Every shipped creature lies far inside
+// them; beyond them sums of positions and sizes could overflow.
 const int CREATURE_MAX_SIDE = 256;
-const int CREATURE_MAX_HEALTH = 1000;
+// Health is only ever lowered by one a hit and compared, so any amount a file
+// gives is kept; half of int's range leaves room for any arithmetic on it.
+const int CREATURE_MAX_HEALTH = INT_MAX / 2;
 
 struct Creature {
     float x;           // left edge of the box, level pixels

@@ -53,11 +53,12 @@ void editorOpen(const char *filename)
         loadMap(filename);
 }
 
-// Saves the level, but only one that has its grids: a file that did not load
-// as a level (not a level, a refused size, a damaged file) is never written.
+// Saves the level, but only one that has its play layer's grid: a file that did
+// not load as a level (not a level, a refused size, a damaged file) is never
+// written. Layer 1 may be missing; the level then saves without it.
 void editorSave(const char *filename)
 {
-    if (curLvl.layer0.array == nullptr || curLvl.layer1.array == nullptr) {
+    if (curLvl.layer0.array == nullptr) {
         fprintf(stderr, "ERROR: (editorUpdate) %s did not load as a level; not saving over it\n", filename);
         return;
     }

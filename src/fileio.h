@@ -1,5 +1,7 @@
-// Reading and writing the game's text files: the shared line reader and
-// word splitter, the atomic file writer, and the four formats.
+// Reading and writing the game's text files: the shared line reader and word
+// splitter, and the four formats (settings, map, collision layer, creature
+// definition), each in its own fileio_*.cpp file. What only those files share
+// is in fileio_private.h.
 #pragma once
 #include <cstdio>
 #include "creature.h"
@@ -7,9 +9,6 @@
 // Line buffer and word table size of every loader.
 const int LINE_MAX_CHARS = 1000;
 const int LINE_MAX_WORDS = 1000;
-
-// The comment line every writer puts first.
-extern const char *const GENERATED_HEADER;
 
 // Reads the next line into line (capacity max), dropping any '#' comment.
 // Returns the characters stored, or -1 at the end of the stream.
@@ -22,16 +21,6 @@ int getWords(char *line, char **words, int maxwords);
 // splits it into words and calls onLine. Reports "Can't open" and returns 1
 // when the file cannot be opened, else 0 after the last line.
 int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx);
-
-// Writes filename through writeLines(ofp, ctx) so that a failed write never
-// leaves a half-written file: the lines go to a new temporary file beside the
-// target, which replaces it only once complete and on the disk. Symbolic links
-// are followed and kept, the old file keeps its permission bits, and a file the
-// user may not write is refused untouched; a FIFO or a device is written in
-// place. Prints savingLine once the file is open; on any failure prints
-// failedFormat with the file name to standard error and returns 1, else 0.
-int saveAtomically(const char *filename, const char *savingLine, const char *failedFormat,
-                   void (*writeLines)(FILE *ofp, const void *ctx), const void *ctx);
 
 // Settings file.
 int loadConfig(const char *filename);

@@ -1,0 +1,342 @@
+// The map file: a level read into curLvl and the enemy list, and written back.
+#include "fileio.h"
+#include "fileio_private.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "enemy.h"
+#include "global.h"
+#include "map.h"
+#include "sdldraw.h"
+
+// Where the tileset images named in a level file live.
+static const char MAP_TILESET_DIR[] = "./data/gfx/";
+// The collision masks of every level.
+static const char MAP_COLLISION_FILE[] = "./data/maps/default.col";
+// A tileset image holds 256 tiles of 16 x 16 pixels, 16 to a row.
+const int TILESET_TILES = 256;
+
+// Where the map reader stands in its file, kept from line to line.
+struct MapReader {
+    int parseName;    // the rest of this line is the level name
+    int parseMap;     // inside the tile section
+    int parseLayer;   // the layer the numbers fill, 0 or 1
+    int parseObjects; // every line is a creature
+    int mapInited;    // both grids have been allocated
+    int k;            // tile cursor: column
+    int l;            // tile cursor: row
+    char *next;       // the next level's name read so far, or null
+};
+
+// Reports a name that could not be copied; returns 1 so the rest of the line is skipped.
+static int mapOutOfMemory(void)
+{
+    fprintf(stderr, "ERROR: out of memory!\n");
+    return 1;
+}
+
+// Appends a word and one blank to the level name; what does not fit is cut.
+static void mapAppendName(const char *word)
+{
+    const size_t used = strlen(curLvl.name);
+    snprintf(curLvl.name + used, sizeof(curLvl.name) - used, "%s ", word);
+}
+
+// Allocates and clears both grids with the sizes known at the start of the
+// tile section. A layer whose size is bad reports it and keeps no grid.
+static void mapInitArrays(MapReader *r)
+{
+    initMapArray(&curLvl.layer0);
+    fillMapArray(&curLvl.layer0, 0);
+    initMapArray(&curLvl.layer1);
+    r->mapInited = 1;
+    fillMapArray(&curLvl.layer1, 0);
+}
+
+// Stores one number of the tile section and moves the cursor on, row by row.
+static void mapStoreTile(MapReader *r, const char *word)
+{
+    mapLayer *layer = r->parseLayer == 1 ? &curLvl.layer1 : &curLvl.layer0;
+    // A layer without a grid takes no numbers.
+    if (!layer->array)
+        return;
+    // After a switch to a smaller layer the cursor may lie outside it; it then
+    // starts again at the top-left cell, as after a full layer.
+    if (r->k >= layer->w || r->l >= layer->h) {
+        r->k = 0;
+        r->l = 0;
+    }
+    layer->array[r->k][r->l] = static_cast<unsigned char>(atoi(word));
+    r->k++;
+    if (r->k >= layer->w) {
+        r->k = 0;
+        r->l++;
+    }
+    if (r->l >= layer->h) {
+        r->k = 0;
+        r->l = 0;
+        // The tile section ends once layer 1 is full.
+        if (r->parseLayer == 1)
+            r->parseMap = 0;
+    }
+}
+
+// Creates the creature of an object line (type, x, y) in front of the list.
+// A line without all three is ignored; without memory the list stays as it was.
+// The position is kept within a level's largest reach.
+static void mapReadObject(char **words, int i, int n)
+{
+    if (i + 2 >= n)
+        return;
+    const int x = readBoundedNumber(words[i + 1], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
+    const int y = readBoundedNumber(words[i + 2], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
+    EnemyList *head = prependElement(EnemyListHead, x, y, atoi(words[i]));
+    if (head)
+        EnemyListHead = head;
+}
+
+// Loads a layer's tileset from the tileset folder and cuts it into tiles.
+// Returns 1 when out of memory, leaving the layer as it was.
+int loadMapTileset(mapLayer *layer, const char *name)
+{
+    const size_t imagePathSize = sizeof(MAP_TILESET_DIR) + strlen(name);
+    char *path = strdup(name);
+    char *imagePath = static_cast<char *>(malloc(imagePathSize));
+    if (!path || !imagePath) {
+        free(path);
+        free(imagePath);
+        return mapOutOfMemory();
+    }
+    snprintf(imagePath, imagePathSize, "%s%s", MAP_TILESET_DIR, name);
+
+    // A second tileset line for the same layer replaces the first.
+    free(layer->tilesetPath);
+    freeImage(&layer->tilesetIMG);
+    layer->tilesetPath = path;
+    layer->tilesetIMG = loadImage(imagePath);
+    free(imagePath);
+    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, TILESET_TILES);
+    return 0;
+}
+
+// Reads a layer's size. Once the grids exist they keep the size they were made
+// with, so a size given inside the tile section is ignored. Digits beyond int
+// read as the largest int, which the grid allocation then refuses.
+static void mapReadSize(const MapReader *r, mapLayer *layer, char **words, int i, int n)
+{
+    if (i + 2 >= n || r->mapInited)
+        return;
+    layer->w = readBoundedNumber(words[i + 1], INT_MIN, INT_MAX);
+    layer->h = readBoundedNumber(words[i + 2], INT_MIN, INT_MAX);
+}
+
+// Reads a tile position (column, row), kept within a level's largest reach;
+// ignored when the line lacks it.
+static void mapReadPoint(Point *point, char **words, int i, int n)
+{
+    if (i + 2 >= n)
+        return;
+    point->x = readBoundedNumber(words[i + 1], -MAP_MAX_SIDE_TILES, MAP_MAX_SIDE_TILES);
+    point->y = readBoundedNumber(words[i + 2], -MAP_MAX_SIDE_TILES, MAP_MAX_SIDE_TILES);
+}
+
+// Reads the next level's name. A bare keyword is ignored like every other
+// keyword missing its argument. Returns 1 when out of memory, keeping the name
+// read before.
+static int mapReadNext(MapReader *r, char **words, int i, int n)
+{
+    if (i + 1 >= n)
+        return 0;
+    char *next = strdup(words[i + 1]);
+    if (!next)
+        return mapOutOfMemory();
+    free(r->next);
+    r->next = next;
+    return 0;
+}
+
+// Starts the creature section: the list read before is dropped.
+static void mapStartObjects(MapReader *r)
+{
+    if (EnemyListHead) {
+        cleanList(EnemyListHead);
+        EnemyListHead = nullptr;
+    }
+    r->parseObjects = 1;
+}
+
+// Runs word i of a line through every step in order. Returns 1 when the rest
+// of the line is to be skipped.
+static int mapReadWord(MapReader *r, char **words, int i, int n)
+{
+    const char *word = words[i];
+    // The level name, a word at a time.
+    if (r->parseName)
+        mapAppendName(word);
+    if (r->parseMap) {
+        if (!r->mapInited)
+            mapInitArrays(r);
+        if (strcmp(word, "LAYER0") == 0) {
+            r->parseLayer = 0;
+            return 1;
+        }
+        if (strcmp(word, "LAYER1") == 0) {
+            r->parseLayer = 1;
+            return 1;
+        }
+        mapStoreTile(r, word);
+    }
+    if (r->parseObjects) {
+        mapReadObject(words, i, n);
+        return 1;
+    }
+    // The keywords that open a section or carry a value.
+    if (strcmp(word, "NAME:") == 0)
+        r->parseName = 1;
+    else if (strcmp(word, "LAYER0_MAPTILESET:") == 0 && i + 1 < n)
+        return loadMapTileset(&curLvl.layer0, words[i + 1]);
+    else if (strcmp(word, "LAYER1_MAPTILESET:") == 0 && i + 1 < n)
+        return loadMapTileset(&curLvl.layer1, words[i + 1]);
+    else if (strcmp(word, "LAYER0_SIZE:") == 0)
+        mapReadSize(r, &curLvl.layer0, words, i, n);
+    else if (strcmp(word, "LAYER1_SIZE:") == 0)
+        mapReadSize(r, &curLvl.layer1, words, i, n);
+    else if (strcmp(word, "START:") == 0)
+        mapReadPoint(&curLvl.start, words, i, n);
+    else if (strcmp(word, "EXIT:") == 0)
+        mapReadPoint(&curLvl.exit, words, i, n);
+    else if (strcmp(word, "NEXT:") == 0)
+        return mapReadNext(r, words, i, n);
+    else if (strcmp(word, "MAP:") == 0)
+        r->parseMap = 1;
+    else if (strcmp(word, "OBJECTS:") == 0)
+        mapStartObjects(r);
+    return 0;
+}
+
+// One line of a level file; a line without words changes nothing.
+static void mapReadLine(char **words, int n, void *ctx)
+{
+    MapReader *r = static_cast<MapReader *>(ctx);
+    if (n == 0)
+        return;
+    r->parseName = 0;
+    for (int i = 0; i < n; i++) {
+        if (mapReadWord(r, words, i, n))
+            return;
+    }
+}
+
+// A layer the file gave no grid (no tile section, a refused size) keeps no
+// size either, so nothing computes with a size that has no grid behind it.
+static void mapForgetSizeWithoutGrid(mapLayer *layer)
+{
+    if (layer->array)
+        return;
+    layer->w = 0;
+    layer->h = 0;
+}
+
+// Releases the creature list and the next level's name.
+void freeMapObjects(void)
+{
+    cleanList(EnemyListHead);
+    EnemyListHead = nullptr;
+    free(mapFileNext);
+    mapFileNext = nullptr;
+}
+
+// Reads a level file into curLvl and the enemy list; 1 if it cannot be opened.
+int loadMap(const char *filename)
+{
+    // A level's creatures and next level are exactly what its file says: none
+    // are carried over from the level loaded before, even when this file
+    // cannot be read.
+    freeMapObjects();
+
+    MapReader reader = {};
+    if (readWordLines(filename, mapReadLine, &reader))
+        return 1;
+    mapFileNext = reader.next;
+    mapForgetSizeWithoutGrid(&curLvl.layer0);
+    mapForgetSizeWithoutGrid(&curLvl.layer1);
+    loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);
+    return 0;
+}
+
+// Writes a layer's grid: one line per row, each cell as a number and a blank.
+static void mapWriteGrid(FILE *ofp, const mapLayer *layer)
+{
+    if (!layer->array)
+        return;
+    for (int y = 0; y < layer->h; y++) {
+        for (int x = 0; x < layer->w; x++)
+            fprintf(ofp, "%d ", layer->array[x][y]);
+        fputc('\n', ofp);
+    }
+}
+
+// A creature's position in whole pixels, truncated toward zero and kept inside int.
+static int mapWholePixel(float v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= 2147483648.0f)
+        return INT_MAX;
+    if (v <= -2147483648.0f)
+        return INT_MIN;
+    return static_cast<int>(v);
+}
+
+// Text for a name that may be missing.
+static const char *mapTextOrEmpty(const char *text)
+{
+    return text ? text : "";
+}
+
+// Writes layer 1's tileset and size. A level without a layer 1 grid has no
+// size to write, and a tileset line only when it names a tileset, so that it
+// loads back without a layer 1 as it was.
+static void mapWriteLayer1Lines(FILE *ofp)
+{
+    const mapLayer *layer = &curLvl.layer1;
+    if (layer->array || layer->tilesetPath)
+        fprintf(ofp, "LAYER1_MAPTILESET: %s\n", mapTextOrEmpty(layer->tilesetPath));
+    if (layer->array)
+        fprintf(ofp, "LAYER1_SIZE: %d %d\n", layer->w, layer->h);
+}
+
+// Writes the whole level in the order the reader expects.
+static void mapWriteLevel(FILE *ofp, const void *)
+{
+    levelWriteHeader(ofp);
+    fprintf(ofp, "NAME: %s\n", curLvl.name);
+    fprintf(ofp, "LAYER0_MAPTILESET: %s\n", mapTextOrEmpty(curLvl.layer0.tilesetPath));
+    fprintf(ofp, "LAYER0_SIZE: %d %d\n", curLvl.layer0.w, curLvl.layer0.h);
+    mapWriteLayer1Lines(ofp);
+    fprintf(ofp, "START: %d %d\n", curLvl.start.x, curLvl.start.y);
+    fprintf(ofp, "EXIT: %d %d\n", curLvl.exit.x, curLvl.exit.y);
+    fprintf(ofp, "NEXT: %s\n", mapTextOrEmpty(mapFileNext));
+    fputs("MAP:\nLAYER0\n", ofp);
+    mapWriteGrid(ofp, &curLvl.layer0);
+    // Written even without a layer 1 grid: it ends layer 0's numbers, so that
+    // the creature lines are not read back as more of layer 0's tiles.
+    fputs("LAYER1\n", ofp);
+    mapWriteGrid(ofp, &curLvl.layer1);
+    fputs("OBJECTS:\n", ofp);
+    for (const EnemyList *node = EnemyListHead; node; node = node->next)
+        fprintf(ofp, "%d %d %d\n", node->mob.type, mapWholePixel(node->mob.creature.x),
+                mapWholePixel(node->mob.creature.y));
+}
+
+// Writes the level back in the layout the reader expects; 1 on any failure.
+int saveMap(const char *filename)
+{
+    // The level goes to a temporary file that replaces the old one only once
+    // it is complete, so a failed save never spoils a good level.
+    return saveAtomically(filename, "Saving map\n", "ERROR: (saveMap) Can't open %s\n", mapWriteLevel, nullptr);
+}
