@@ -307,9 +307,10 @@ void traceEnemyChanges(void)
     for (EnemyList *node = EnemyListHead; node; node = node->next) {
         const Enemy &e = node->mob;
         char line[200];
-        snprintf(line, sizeof line, "type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d",
-                 e.type, e.creature.x, e.creature.y, e.creature.vx, e.creature.vy, e.creature.state,
-                 e.creature.direction, e.confusedTime, e.carried, e.thrown);
+        snprintf(line, sizeof line,
+                 "type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d", e.type,
+                 e.creature.x, e.creature.y, e.creature.vx, e.creature.vy, e.creature.state, e.creature.direction,
+                 e.confusedTime, e.carried, e.thrown);
         lines.push_back(line);
     }
     const bool resized = lines.size() != tracedEnemies.size();
