@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Pins how the game plays: every route under tests/routes/ is replayed with
-# --trace, and its whole output (every step of the player and of each enemy,
-# then the result line) is kept as tests/expected/ROUTE.trace. A route may ask
+# Pins how the game plays: every route under tests/routes/ is replayed, and
+# its trace (every step of the player and of the enemies that changed, then
+# the result line) is kept as tests/expected/ROUTE.trace, followed by the
+# replay tool's own messages, such as its refusal of a bad script, and its
+# exit status. The game's progress lines are left out: a change to a message
+# is not a change in play. A route may ask
 # for screenshots with lines "# shot: STEP"; each is kept as
 # tests/expected/ROUTE-STEP.bmp. A route plays data/maps/map01.map unless it
 # names another level with a line "# level: PATH".
 #
 # A script that drives the editor says so with a line "# editor script". It
 # edits a scratch copy of its level (or, naming none, a new level made from a
-# missing file), with the scratch folder written SCRATCH in its trace. What
-# the editor left in that file follows the trace: "level=none" when there is
-# no file, "level=unchanged" when it is the level as it was, else the file is
-# kept as tests/expected/ROUTE.map.
+# missing file). What the editor left in that file follows the trace:
+# "level=none" when there is no file, "level=unchanged" when it is the level
+# as it was, else the file is kept as tests/expected/ROUTE.map.
 #
 # A script marked "# front end script" starts at the splash screens and
 # follows the game through the title, the menu, play and the editor. It runs
@@ -47,9 +49,19 @@ else
   mkdir -p "$out"
 fi
 
+# Runs the replay tool with the given arguments, writing its trace to the
+# trace file of route NAME, then the tool's own messages and its exit status.
+replay_route() {
+  local name=$1 status=0
+  shift
+  "$replay" --trace "$out/$name.trace" "$@" >"$scratch/$name.log" 2>&1 || status=$?
+  grep '^kettlemoor-replay:' "$scratch/$name.log" >>"$out/$name.trace" || true
+  echo "exit=$status" >>"$out/$name.trace"
+}
+
 # Runs a front end script in its own copy of data/ (see above).
 pin_front_end() {
-  local route=$1 name=$2 level=$3 work=$scratch/front-$2 status=0
+  local route=$1 name=$2 level=$3 work=$scratch/front-$2
   local copy=data/maps/$(basename "${level:-none.map}")
   mkdir -p "$work"
   cp -r data "$work/"
@@ -59,8 +71,7 @@ pin_front_end() {
   for step in $(sed -n 's/^# shot: *//p' "$route"); do
     args+=(--shot "$step" "$out/$name-$step.bmp")
   done
-  (cd "$work" && "$replay" --trace "${args[@]}" "$top/$route") >"$out/$name.trace" 2>&1 || status=$?
-  echo "exit=$status" >>"$out/$name.trace"
+  (cd "$work" && replay_route "$name" "${args[@]}" "$top/$route")
   (cd "$work" && find data -type f | sort | comm -13 ../$name.before - | sed 's/^/made=/') >>"$out/$name.trace"
   if [ -f "$work/$copy" ] && ! cmp -s "$work/$copy" "${level:-/dev/null}"; then
     cp "$work/$copy" "$out/$name.map"
@@ -89,11 +100,8 @@ for route in tests/routes/*.replay; do
     args+=(--shot "$step" "$out/$name-$step.bmp")
   done
   # A refused script is pinned too: its message and exit status.
-  status=0
-  "$replay" --trace "${args[@]}" "$route" >"$out/$name.trace" 2>&1 || status=$?
-  echo "exit=$status" >>"$out/$name.trace"
+  replay_route "$name" "${args[@]}" "$route"
   [ "$editor" != 0 ] || continue
-  sed -i "s|$scratch|SCRATCH|g" "$out/$name.trace"
   if [ ! -e "$copy" ]; then
     echo "level=none" >>"$out/$name.trace"
   elif [ -n "$level" ] && cmp -s "$level" "$copy"; then

@@ -30,9 +30,9 @@ for route in tests/routes/*.replay; do
   level=$(sed -n 's/^# level: *//p' "$route" | head -n 1)
   [ -n "$level" ] && level="-map $level"
   set +e
-  "$out/native/kettlemoor-replay" --trace $level "$route" >"$out/native-$name.txt" 2>&1
+  "$out/native/kettlemoor-replay" --trace - $level "$route" >"$out/native-$name.txt" 2>&1
   native_status=$?
-  node "$out/game/kettlemoor-replay.js" --trace $level "$route" >"$out/wasm-$name.txt" 2>&1
+  node "$out/game/kettlemoor-replay.js" --trace - $level "$route" >"$out/wasm-$name.txt" 2>&1
   wasm_status=$?
   set -e
   if [ "$native_status" = "$wasm_status" ] && cmp -s "$out/native-$name.txt" "$out/wasm-$name.txt"; then

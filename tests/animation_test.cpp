@@ -42,9 +42,19 @@ TEST_F(Anim, EntryZeroShowsOneFrameAfterAStateChangeThenEachEntryDurationPlusOne
     EXPECT_EQ(drawn(STATE_WALK, 1, 13), (Sprites{10, 11, 11, 11, 12, 12, 12, 10, 10, 10, 11, 11, 11}));
     // Turning round keeps the counters: the left list goes on at the same entry.
     EXPECT_EQ(drawn(STATE_WALK, 0, 4), (Sprites{22, 22, 22, 20}));
-    // Another state restarts them (which list serves which state the pinned screenshots show).
+    // Another state restarts them.
     setAnim(1, 2, &a->die.right, 50, 51);
     EXPECT_EQ(drawn(STATE_STUNNED, 1, 7), (Sprites{50, 51, 51, 50, 50, 51, 51}));
+}
+
+TEST_F(Anim, StandingWalkingJumpingAndStunnedOrDyingEachDrawFromTheirOwnList)
+{
+    setAnim(0, 1, &a->idle.right, 1); setAnim(0, 1, &a->walk.right, 2);
+    setAnim(0, 3, &a->jump.right, 3, 4, 5); setAnim(0, 1, &a->die.right, 6);
+    Sprites shown;
+    for (int state = STATE_IDLE; state <= STATE_DYING; state++)
+        shown.push_back(drawn(state, 1, 1)[0]);
+    EXPECT_EQ(shown, (Sprites{1, 2, 3, 4, 5, 6, 6}));
 }
 
 TEST_F(Anim, JumpPosesAreFixedShortListsWrapAndImpossibleEntriesDrawNothing)

@@ -1,6 +1,6 @@
-// The enemy list refuses types it has no creature for, and links nodes in and
-// out keeping the others in order. What each known type does, and the order
-// the level's list keeps, the pinned routes show step by step.
+// The enemy list refuses types it has no creature for, links nodes in and
+// out keeping the others in order, and keeps its order as enemies come and
+// go. What each known type does the pinned routes show step by step.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -46,4 +46,20 @@ TEST(EnemyList, UnlinkAndInsertAtKeepTheRestInOrderAtEitherEndAndInTheMiddle)
     enemyUnlink(&head, &nodes[1]);
     enemyInsertAt(&head, &nodes[1], 9);
     EXPECT_EQ(order(), "0231");
+}
+
+// A new enemy goes in front, and the dead leave the others in their order:
+// the order in which enemies are updated, touched and drawn.
+TEST(EnemyList, NewEnemiesGoInFrontAndTheDeadLeaveTheRestInOrder)
+{
+    for (int type : {0, 1, 2, 3, 4}) // far from any camera, so that none moves
+        EnemyListHead = prependElement(EnemyListHead, 100000, 0, type);
+    for (EnemyList *node = EnemyListHead; node; node = node->next)
+        node->mob.dead = node->mob.type % 2 == 0; // 4 3 2 1 0: the head, a middle one and the tail
+    enemyUpdateAll();
+    std::vector<int> types;
+    for (EnemyList *node = EnemyListHead; node; node = node->next)
+        types.push_back(node->mob.type);
+    EXPECT_EQ(types, (std::vector<int>{3, 1}));
+    enemyReset();
 }

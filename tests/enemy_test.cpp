@@ -1,5 +1,5 @@
-// Enemies in play where the pinned routes do not reach: a stunned enemy landing
-// at exactly the settle speed, the enemy the player holds, and the activity area.
+// Enemies in play: a stunned enemy landing at exactly the settle speed, what a
+// thrown enemy knocks out, and the activity area.
 #include "gameplay_fixture.h"
 
 namespace {
@@ -29,15 +29,21 @@ TEST_F(Enemies, AStunnedEnemyLandingAtExactlyTheSettleSpeedStillBounces)
     EXPECT_EQ(update(mob(2, 100, 95.9f, 0, 1.15f, 5)), "100 95.9 0 -0.5 0 5");
 }
 
-// What a throw knocks out, and when a thrown enemy comes to rest, the pinned
-// routes show; a thrown enemy passing through the one the player holds no route reaches.
-TEST_F(Enemies, AThrownEnemyLeavesTheCarriedOneAlone)
+// A thrown enemy knocks out what it touches, and itself, until it comes to
+// rest, but passes through the one the player holds; a stunned one that was
+// not thrown harms nothing.
+TEST_F(Enemies, AThrownEnemyKnocksOutWhatItTouchesButTheCarriedOneUntilItComesToRest)
 {
-    Enemy *held = mob(0, 105, 50, 0, 0, 5);
-    held->carried = 1;
-    Enemy *thrown = mob(2, 100, 50, 1.0f, -1.0f, 5, 1);
-    update(thrown);
-    EXPECT_EQ(std::tuple(thrown->creature.state, held->creature.state, held->carried), std::tuple(5, 5, 1));
+    const struct { float vx; int thrown, carried, thrownAfter, state, otherState; } cases[] = {
+        {1, 1, 0, 1, 6, 6}, {0, 1, 0, 0, 5, 0}, {1, 0, 0, 0, 5, 0}, {1, 1, 1, 1, 5, 0}};
+    for (const auto &c : cases) {
+        const float x = 20.0f + 70.0f * (float)(&c - cases);
+        Enemy *other = mob(0, x + 8, ON_FLOOR), *e = mob(2, x, ON_FLOOR, c.vx, 0, 5, c.thrown);
+        other->carried = c.carried;
+        update(e);
+        EXPECT_EQ(std::tuple(e->thrown, e->creature.state, other->creature.state, other->carried),
+                  std::tuple(c.thrownAfter, c.state, c.otherState, c.carried)) << &c - cases;
+    }
 }
 
 TEST_F(Enemies, OnlyEnemiesNearTheCameraMoveAndFrozenOnesLoseTheirStun)

@@ -46,8 +46,21 @@ TEST_F(Player, LandingOnAFrogStunsItButAShellOrAFasterFallerHurts)
     }
 }
 
-// Carrying one enemy at a time, throwing it either way, a throw into a wall and
-// the pickup lock after a throw are pinned by the carry and rebound routes.
+// After a throw nothing is picked up for twenty steps, not even the enemy just thrown.
+TEST_F(Player, AThrowLocksPickingUpForTwentySteps)
+{
+    standAt(40);
+    Enemy *frog = addEnemy(2, 40, ON_FLOOR);
+    frog->confusedTime = 200;
+    step(); press("A");
+    int steps = 0;
+    for (hold(""); enemyCarried == nullptr && steps < 30; steps++)
+        step();
+    EXPECT_EQ(std::tuple(enemyCarried, steps), std::tuple(frog, 20));
+}
+
+// Carrying one enemy at a time, throwing it either way and a throw into a wall
+// are pinned by the carry and rebound routes.
 TEST_F(Player, TheExitIsTestedBeforeTheKeyIsTakenAndAHazardWhereTheLoadIsHeldBlocksAThrow)
 {
     standAt(40);

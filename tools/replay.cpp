@@ -6,7 +6,7 @@
 // script on the same level always ends the same way.
 //
 // Usage, from the directory that holds ./data:
-//   kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace] [--shot STEP FILE.bmp]... SCRIPT
+//   kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace FILE] [--shot STEP FILE.bmp]... SCRIPT
 //   -map PATH   the level to play (default ./data/maps/map01.map)
 //   --editor    run the level editor on it instead of playing it; the run
 //               ends when the editor is left (OK saves the level to PATH)
@@ -14,7 +14,13 @@
 //               follow it through the title, the menu, play and the editor
 //               until it exits; PATH is the level New Game and Editor open.
 //               The remapping page waits for a key no script can give it.
-//   --trace     after every step print the player's state:
+//   --trace FILE
+//               write the game's state after every step to FILE ("-" for
+//               standard output), then the result line. A file holds the
+//               state alone: the game's own progress lines (the loader's,
+//               the resolution) stay on standard output, so that a change
+//               to a message never shows up as a change in play.
+//               Each step begins with the player's line:
 //               step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d
 //               ground=%d key=%d enemies=%d
 //               or, in the editor, the editor's mode, the marked cell and its
@@ -28,14 +34,22 @@
 //               the demo level behind the title has scrolled:
 //               step=%d mode=%d intro=%d title=%d page=%d entry=%d remap=%d
 //               camera=%d
-//               then, in play and in the editor, one line per enemy,
-//               indented: type, position, speed, state, facing, stun and
-//               whether it is carried or thrown
+//               In play and in the editor, indented lines follow for the
+//               enemies that changed, each led by its place in the list
+//               (from 0) and giving only the fields that changed:
+//                 enemy=%d type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d
+//                 dir=%d stun=%d carried=%d thrown=%d
+//               When the list's length (enemies=N) changed, or the step
+//               before had no list (the first step, the front end), all N
+//               are written whole. So a reader who keeps the last value of
+//               each field of each place, and cuts the list to N, has every
+//               enemy at every step.
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
-// The last line of a run is always "result=R steps=N", R being won, gameover,
-// dying, paused, playing, editing, menu or exit.
+// The last line of a run, on standard output and in the trace, is always
+// "result=R steps=N", R being won, gameover, dying, paused, playing, editing,
+// menu or exit.
 //
 // Script lines (read with the game's line reader, so '#' starts a comment):
 //   STEP press BUTTON     BUTTON's key goes down before logic step STEP
@@ -51,12 +65,14 @@
 // editor; with --front-end, as soon as the game exits.
 //
 // A bad script line is reported with its line number and nothing runs; the
-// exit status is then 2 (1 when the game cannot start, 0 after a run).
+// exit status is then 2, as when the trace cannot be opened (1 when the game
+// cannot start, 0 after a run).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include <SDL.h>
@@ -111,7 +127,7 @@ struct Script {
 
 struct Options {
     const char *scriptPath = nullptr;
-    bool trace = false;
+    const char *tracePath = nullptr; // no trace when null; "-" is standard output
     gameModeEnum mode = MODE_INGAME; // the mode the script drives
     std::vector<Shot> shots;
 };
@@ -183,7 +199,7 @@ int loadScript(const char *path, Script *script)
 
 void usage(void)
 {
-    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace]"
+    fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace FILE]"
                     " [--shot STEP FILE.bmp]... SCRIPT\n");
 }
 
@@ -198,8 +214,8 @@ int parseArgs(int argc, char **argv, Options *opt)
             opt->mode = MODE_EDITOR;
         } else if (strcmp(argv[i], "--front-end") == 0) {
             opt->mode = MODE_INTRO;
-        } else if (strcmp(argv[i], "--trace") == 0) {
-            opt->trace = true;
+        } else if (strcmp(argv[i], "--trace") == 0 && i + 1 < argc) {
+            opt->tracePath = argv[++i];
         } else if (strcmp(argv[i], "--shot") == 0 && i + 2 < argc && parseStep(argv[i + 1])) {
             opt->shots.push_back({parseStep(argv[i + 1]), argv[i + 2], false});
             i += 2;
@@ -256,33 +272,104 @@ int menuPage(void)
     return -1;
 }
 
-// The player's line (in the editor, the editor's), then one indented line per
-// enemy in list order, so a pinned trace notices any change in how a creature
-// moves or what the editor placed. Outside play and the editor, the front
-// end's line alone: the demo level's creatures stand still behind the title.
+// Where the trace goes: standard output, a file, or nowhere (null).
+FILE *traceOut = nullptr;
+
+// The enemies' lines as the last step wrote them, in list order; empty after
+// a step without a list.
+std::vector<std::string> tracedEnemies;
+
+// The fields of line ("name=value" words) that differ from those of before,
+// which holds the same names in the same order.
+std::string changedFields(const std::string &line, const std::string &before)
+{
+    std::string changed;
+    size_t at = 0, atBefore = 0;
+    while (at < line.size()) {
+        const size_t end = std::min(line.find(' ', at), line.size());
+        const size_t endBefore = std::min(before.find(' ', atBefore), before.size());
+        if (line.compare(at, end - at, before, atBefore, endBefore - atBefore) != 0)
+            changed.append(" ").append(line, at, end - at);
+        at = end + 1;
+        atBefore = endBefore + 1;
+    }
+    return changed;
+}
+
+// Writes what changed in each enemy since the step before, led by its place
+// in the list; every enemy whole when the list's length changed. The
+// creatures asleep out of sight then cost nothing, and yet the trace holds
+// each one's state at every step.
+void traceEnemyChanges(void)
+{
+    std::vector<std::string> lines;
+    for (EnemyList *node = EnemyListHead; node; node = node->next) {
+        const Enemy &e = node->mob;
+        char line[200];
+        snprintf(line, sizeof line,
+                 "type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d", e.type,
+                 e.creature.x, e.creature.y, e.creature.vx, e.creature.vy, e.creature.state, e.creature.direction,
+                 e.confusedTime, e.carried, e.thrown);
+        lines.push_back(line);
+    }
+    const bool resized = lines.size() != tracedEnemies.size();
+    for (size_t i = 0; i < lines.size(); i++) {
+        if (resized)
+            fprintf(traceOut, "  enemy=%zu %s\n", i, lines[i].c_str());
+        else if (lines[i] != tracedEnemies[i])
+            fprintf(traceOut, "  enemy=%zu%s\n", i, changedFields(lines[i], tracedEnemies[i]).c_str());
+    }
+    tracedEnemies.swap(lines);
+}
+
+// The player's line (in the editor, the editor's), then the enemies that
+// changed, so a pinned trace notices any change in how a creature moves or
+// what the editor placed. Outside play and the editor, the front end's line
+// alone: the demo level's creatures stand still behind the title.
 void printTrace(int step)
 {
     if (gameMode != MODE_INGAME && gameMode != MODE_EDITOR) {
-        printf("step=%d mode=%d intro=%d title=%d page=%d entry=%d remap=%d camera=%d\n", step,
-               static_cast<int>(gameMode), introController, drawTitle, menuPage(),
-               curMenu ? curMenu->selectedIndex : -1, menuState, camera.x);
+        fprintf(traceOut, "step=%d mode=%d intro=%d title=%d page=%d entry=%d remap=%d camera=%d\n", step,
+                static_cast<int>(gameMode), introController, drawTitle, menuPage(),
+                curMenu ? curMenu->selectedIndex : -1, menuState, camera.x);
+        tracedEnemies.clear();
         return;
     }
     if (gameMode == MODE_EDITOR)
-        printf("step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d choice=%d start=%d,%d exit=%d,%d "
-               "enemies=%d\n",
-               step, static_cast<int>(gameMode), editorMode, marker.x, marker.y, markedTile(), markerDraw,
-               objectChoice, curLvl.start.x, curLvl.start.y, curLvl.exit.x, curLvl.exit.y, enemyCount());
+        fprintf(traceOut,
+                "step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d choice=%d start=%d,%d exit=%d,%d "
+                "enemies=%d\n",
+                step, static_cast<int>(gameMode), editorMode, marker.x, marker.y, markedTile(), markerDraw,
+                objectChoice, curLvl.start.x, curLvl.start.y, curLvl.exit.x, curLvl.exit.y, enemyCount());
     else
-        printf("step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
-               step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy, player.hp,
-               player.groundContact, hasKey, enemyCount());
-    for (EnemyList *node = EnemyListHead; node; node = node->next) {
-        const Enemy &e = node->mob;
-        printf("  type=%d x=%.3f y=%.3f vx=%.3f vy=%.3f state=%d dir=%d stun=%d carried=%d thrown=%d\n", e.type,
-               e.creature.x, e.creature.y, e.creature.vx, e.creature.vy, e.creature.state, e.creature.direction,
-               e.confusedTime, e.carried, e.thrown);
+        fprintf(traceOut,
+                "step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
+                step, static_cast<int>(gameMode), ingameState, player.x, player.y, player.vx, player.vy,
+                player.hp, player.groundContact, hasKey, enemyCount());
+    traceEnemyChanges();
+}
+
+// Opens the trace the options ask for; 0 on success, else the message is
+// written.
+int openTrace(const Options &opt)
+{
+    if (!opt.tracePath)
+        return 0;
+    traceOut = strcmp(opt.tracePath, "-") == 0 ? stdout : fopen(opt.tracePath, "w");
+    if (!traceOut) {
+        fprintf(stderr, "kettlemoor-replay: can't write %s\n", opt.tracePath);
+        return 1;
     }
+    return 0;
+}
+
+// Ends the trace with the result line; 0 when all of it was written.
+int closeTrace(const char *resultLine)
+{
+    if (!traceOut || traceOut == stdout)
+        return 0;
+    fputs(resultLine, traceOut);
+    return fclose(traceOut) != 0;
 }
 
 // Writes the logical screen for every shot asked for at this step.
@@ -370,7 +457,7 @@ int runScript(const Script &script, Options *opt)
         timerFreezeTicks(static_cast<unsigned int>(step * STEP_MS));
         feedEvent(script, &next, step);
         mainStepAndDraw();
-        if (opt->trace)
+        if (traceOut)
             printTrace(step);
         takeShots(&opt->shots, step);
         if (runIsOver(*opt))
@@ -387,7 +474,7 @@ int main(int argc, char **argv)
     if (parseArgs(argc, argv, &opt))
         return EXIT_BAD_USE;
     Script script;
-    if (loadScript(opt.scriptPath, &script))
+    if (loadScript(opt.scriptPath, &script) || openTrace(opt))
         return EXIT_BAD_USE;
     if (startGame()) {
         cleanSDL();
@@ -396,7 +483,11 @@ int main(int argc, char **argv)
 
     const int steps = runScript(script, &opt);
     reportMissedShots(opt.shots);
-    printf("result=%s steps=%d\n", resultName(), steps);
+    char resultLine[64];
+    snprintf(resultLine, sizeof resultLine, "result=%s steps=%d\n", resultName(), steps);
+    fputs(resultLine, stdout);
+    if (closeTrace(resultLine))
+        fprintf(stderr, "kettlemoor-replay: can't write %s\n", opt.tracePath);
 
     mainShutdown();
     return EXIT_RAN;
