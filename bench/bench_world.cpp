@@ -44,7 +44,7 @@ void benchWorldOpen(void)
     if (opened)
         return;
     opened = true;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    headlessSDL();
     benchQuietBegin();
     if (initSDL() != 0) {
         benchQuietEnd();

@@ -10,7 +10,7 @@
 #include "fileio.h"
 #include "fuzz_input.h"
 #include "map.h"
-#include "map.h"
+#include "sdlmain.h"
 
 // The logical screen the game opens, so images convert as in the game.
 const int FUZZ_SCREEN_W = 160;
@@ -22,7 +22,7 @@ const int FUZZ_SCREEN_BPP = 16;
 // of the sanitizers'.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    headlessSDL();
     FUZZ_CHECK(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0);
     FUZZ_CHECK(SDL_SetVideoMode(FUZZ_SCREEN_W, FUZZ_SCREEN_H, FUZZ_SCREEN_BPP, SDL_SWSURFACE) != nullptr);
     if (access("data/mobs/monkey.dat", R_OK) != 0)

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     homeFolder = open(".", O_RDONLY | O_DIRECTORY);
     FUZZ_CHECK(homeFolder >= 0);
 
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    headlessSDL();
     FUZZ_CHECK(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0);
     screen = SDL_SetVideoMode(screenWidth, screenHeight, screenBpp, SDL_SWSURFACE);
     FUZZ_CHECK(screen != nullptr);

@@ -8,9 +8,10 @@
 # other work the wall-clock time also counts the time spent waiting for a core.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 bash scripts/setup.sh
-cmake -S . -B build-bench -DKETTLEMOOR_BENCHMARKS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-bench -j "$(nproc)" --target kettlemoor_bench
+configure_build build-bench -DKETTLEMOOR_BENCHMARKS=ON
+build_targets build-bench kettlemoor_bench
 results=build-bench/bench-results.txt
 build-bench/bench/kettlemoor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   --benchmark_out="$results" --benchmark_out_format=console "$@"

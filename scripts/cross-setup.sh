@@ -5,26 +5,28 @@
 # run takes seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
+# fetch_sdl_source and build_static_sdl: Debian's own source package of
+# SDL 1.2, with its patches applied, built as a static library.
+source scripts/sdl-source.sh
 top=$PWD
 out=$top/build-mipsel
 prefix=$out/prefix
 toolchain=$top/cmake/mipsel-linux-gnu.cmake
-jobs=$(nproc)
 
-# as_root, install_missing_packages and, for step 2, fetch_sdl_source: Debian's
-# own source package of SDL 1.2, with its patches applied.
-source "$top/scripts/sdl-source.sh"
-
-# Step 1: the Debian packages: compiler, emulator, source unpacking, GoogleTest sources.
-install_packages() {
+# The compiler, the emulator, what unpacks a source package, and GoogleTest's
+# sources. Any qemu that runs mipsel programs will do, so Debian's is only
+# added when none is there.
+install_cross_packages() {
   local packages="g++-mipsel-linux-gnu dpkg-dev googletest cmake make"
   if ! command -v qemu-mipsel-static >/dev/null 2>&1 && ! command -v qemu-mipsel >/dev/null 2>&1; then
     packages="$packages qemu-user-static"
   fi
-  install_missing_packages $packages
+  install_packages $packages
 }
 
-# Step 3: a small static SDL for the target: dummy and framebuffer video, no X11, no audio.
+# A small static SDL for the target: framebuffer video for the device, dummy
+# video for the tests under the emulator; no X11 and no audio.
 build_sdl() {
   build_static_sdl "the target" "" "" "" \
     "--host=mipsel-linux-gnu --prefix=$prefix --disable-shared --enable-static
@@ -34,7 +36,8 @@ build_sdl() {
     --disable-loadso --disable-rpath --disable-nasm"
 }
 
-# Step 4: GoogleTest for the target from Debian's googletest sources.
+# GoogleTest for the target, from Debian's googletest sources; rebuilt only
+# when that package's version changes.
 build_gtest() {
   local version
   version=$(dpkg-query -W -f='${Version}' googletest)
@@ -47,7 +50,7 @@ build_gtest() {
   cmake -S /usr/src/googletest -B "$out/gtest-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF \
     >"$out/gtest-configure.log" 2>&1 || { tail -n 30 "$out/gtest-configure.log" >&2; return 1; }
-  cmake --build "$out/gtest-build" -j "$jobs" >"$out/gtest-build.log" 2>&1 \
+  cmake --build "$out/gtest-build" -j "$JOBS" >"$out/gtest-build.log" 2>&1 \
     || { tail -n 30 "$out/gtest-build.log" >&2; return 1; }
   cmake --install "$out/gtest-build" >/dev/null
   echo "$version" > "$out/gtest.stamp"
@@ -55,7 +58,7 @@ build_gtest() {
 }
 
 mkdir -p "$out"
-install_packages
+install_cross_packages
 fetch_sdl_source "$out"
 build_sdl
 build_gtest

@@ -5,8 +5,8 @@
 # target (scripts/cross-setup.sh); everything lands under build-mipsel/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-jobs=$(nproc)
-export SDL_VIDEODRIVER=dummy
+source scripts/lib.sh
+headless
 
 echo "== handheld build: set-up =="
 start=$SECONDS
@@ -15,14 +15,13 @@ echo "set-up took $((SECONDS - start)) s"
 
 echo "== handheld build: game, tools and tests for mipsel =="
 start=$SECONDS
-cmake -S . -B build-mipsel/game -DCMAKE_TOOLCHAIN_FILE=cmake/mipsel-linux-gnu.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-mipsel/game -j "$jobs"
+configure_build build-mipsel/game -DCMAKE_TOOLCHAIN_FILE=cmake/mipsel-linux-gnu.cmake
+build_targets build-mipsel/game
 echo "cross build took $((SECONDS - start)) s"
 
 echo "== handheld build: tests under qemu-mipsel =="
 start=$SECONDS
 # A test that hangs under emulation fails after five minutes instead of
 # holding up the run.
-ctest --test-dir build-mipsel/game --output-on-failure -j "$jobs" --timeout 300
+ctest --test-dir build-mipsel/game --output-on-failure -j "$JOBS" --timeout 300
 echo "tests under emulation took $((SECONDS - start)) s"

@@ -8,16 +8,17 @@
 # memory; the input that did it is kept in build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 seconds=${1:-30}
 case $seconds in
   '' | *[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;;
 esac
 
 bash scripts/setup.sh clang-14 libclang-rt-14-dev
-cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+configure_build build-fuzz \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DKETTLEMOOR_FUZZ=ON -DKETTLEMOOR_TESTS=OFF >/dev/null
-cmake --build build-fuzz --target fuzzers -j 2
+  -DKETTLEMOOR_FUZZ=ON -DKETTLEMOOR_TESTS=OFF
+build_targets build-fuzz fuzzers
 
 # The shipped files each harness starts from, beside its committed seeds.
 shipped_seeds() {
@@ -31,7 +32,7 @@ shipped_seeds() {
   esac
 }
 
-export SDL_VIDEODRIVER=dummy
+headless
 export UBSAN_OPTIONS=print_stacktrace=1
 rm -rf build-fuzz/work build-fuzz/artifacts build-fuzz/logs
 mkdir -p build-fuzz/artifacts build-fuzz/logs

@@ -31,7 +31,8 @@
 #                                  given tool and fails on any difference
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export SDL_VIDEODRIVER=dummy
+source scripts/lib.sh
+headless
 
 top=$PWD
 scratch=$(mktemp -d)
@@ -41,8 +42,8 @@ if [ "${1:-}" = --check ]; then
   trap 'rm -rf "$out" "$out.diff" "$scratch"' EXIT
 else
   trap 'rm -rf "$scratch"' EXIT
-  cmake -S . -B build >/dev/null
-  cmake --build build --target kettlemoor-replay -j 2 >/dev/null
+  configure_build build
+  build_targets build kettlemoor-replay >/dev/null
   replay=$PWD/build/kettlemoor-replay
   out=$PWD/tests/expected
   rm -rf "$out"

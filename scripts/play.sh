@@ -2,7 +2,8 @@
 # Sets up, builds and starts the game. Extra arguments go to the game.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 bash scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target kettlemoor -j "$(nproc)"
+configure_build build
+build_targets build kettlemoor
 exec build/kettlemoor "$@"

@@ -1,32 +1,9 @@
 #!/usr/bin/env bash
 # Shared by the handheld and browser set-up scripts: fetches Debian's own
 # source package of SDL 1.2, with its patches applied, into $1/sdl-src, and
-# builds it as a static library. Sourced, not run; the caller has set
-# -euo pipefail and defines $out, $prefix and $jobs.
-
-# Runs a command as root: directly, or through sudo.
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then
-    "$@"
-  elif command -v sudo >/dev/null 2>&1; then
-    sudo "$@"
-  else
-    echo "Run as root: $*" >&2
-    return 1
-  fi
-}
-
-# Installs the Debian packages named that are not installed yet.
-install_missing_packages() {
-  local missing="" p
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-  done
-  [ -z "$missing" ] && return 0
-  echo "Installing:$missing"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
-}
+# builds it as a static library. Sourced, not run, after scripts/lib.sh
+# (for as_root and JOBS); the caller has set -euo pipefail and defines $out
+# and $prefix.
 
 # Writes into $1 deb-src entries matching every enabled Debian 'deb' entry of apt's sources.
 debian_source_entries() {
@@ -93,7 +70,7 @@ build_static_sdl() {
     cd "$out/sdl-build"
     CFLAGS="-O2" $wrap_configure "$src/configure" $flags >configure.log 2>&1 \
       || { tail -n 30 configure.log >&2; exit 1; }
-    $wrap_make make -j "$jobs" >make.log 2>&1 || { tail -n 30 make.log >&2; exit 1; }
+    $wrap_make make -j "$JOBS" >make.log 2>&1 || { tail -n 30 make.log >&2; exit 1; }
     $wrap_make make install-bin install-hdrs install-lib >install.log 2>&1 \
       || { tail -n 30 install.log >&2; exit 1; }
   )

@@ -8,8 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
 out=$top/build-web
-jobs=$(nproc)
-export SDL_VIDEODRIVER=dummy
+source scripts/lib.sh
+headless
 
 echo "== browser build =="
 start=$SECONDS
@@ -19,8 +19,8 @@ echo "browser build took $((SECONDS - start)) s"
 echo "== recorded routes: WebAssembly under node against the native build =="
 start=$SECONDS
 bash scripts/setup.sh
-cmake -S . -B "$out/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKETTLEMOOR_TESTS=OFF >/dev/null
-cmake --build "$out/native" -j "$jobs" --target kettlemoor-replay >/dev/null
+configure_build "$out/native" -DKETTLEMOOR_TESTS=OFF
+build_targets "$out/native" kettlemoor-replay >/dev/null
 failed=0
 for route in tests/routes/*.replay; do
   name=$(basename "$route")

@@ -11,11 +11,11 @@ top=$PWD
 out=$top/build-web
 prefix=$out/prefix
 site=$out/site
-jobs=$(nproc)
 # Emscripten's optimizer needs Debian's JavaScript parser.
 export NODE_PATH=/usr/share/nodejs
 
-source "$top/scripts/sdl-source.sh"
+source scripts/lib.sh
+source scripts/sdl-source.sh
 
 # A small static SDL for the browser: dummy video (the page shows the frames
 # itself), no audio, threads, joystick or assembly.
@@ -31,10 +31,9 @@ build_sdl() {
 # The game and the replay tool. SDL's headers built here must come before
 # the ones Emscripten carries for its own SDL emulation.
 build_game() {
-  emcmake cmake -S "$top" -B "$out/game" -DCMAKE_BUILD_TYPE=Release -DKETTLEMOOR_TESTS=OFF \
-    -DSDL_INCLUDE_DIR="$prefix/include/SDL" -DSDL_LIBRARY="$prefix/lib/libSDL.a" \
-    >"$out/configure.log" 2>&1 || { tail -n 30 "$out/configure.log" >&2; return 1; }
-  cmake --build "$out/game" -j "$jobs" --target kettlemoor-web kettlemoor-replay
+  configure_build --with emcmake "$out/game" -DCMAKE_BUILD_TYPE=Release -DKETTLEMOOR_TESTS=OFF \
+    -DSDL_INCLUDE_DIR="$prefix/include/SDL" -DSDL_LIBRARY="$prefix/lib/libSDL.a"
+  build_targets "$out/game" kettlemoor-web kettlemoor-replay
 }
 
 make_site() {
@@ -46,7 +45,7 @@ make_site() {
 }
 
 mkdir -p "$out"
-install_missing_packages emscripten dpkg-dev cmake make
+install_packages emscripten dpkg-dev cmake make
 fetch_sdl_source "$out"
 build_sdl
 build_game

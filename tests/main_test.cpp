@@ -2,19 +2,15 @@
 // main loop's accounting of logic steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "sdl_events.h"
 #include "test_util.h"
 
-static const std::string VERSION = "Kettlemoor version 0.0.1\n";
-static const std::string HELP = VERSION +
-    "-r or -res [w h]\t\t\tsets the resolution to the given values (default 320 240)\n"
-    "-s or -scale [1-3]\t\t\tscales the screen the given times (default 1)\n"
-    "-e or -extract [input.bmp output.col]\treads the input bitmap and extracts the collision data to the output location\n"
-    "-v or -version\t\t\t\tdisplays the program version\n"
-    "-h or -help\t\t\t\tthis screen\n";
 static const std::string UNKNOWN = "\", try -help for the list of available commands\n";
 
 // Runs the whole program on words, which must end it before the loop, or only
@@ -31,12 +27,49 @@ static std::string run(std::vector<std::string> words, bool switchesOnly = false
     return printed([&] { EXPECT_EQ(gameMain(argc, argv.data()), 0); });
 }
 
+// The switches, long and short, in the first column of the README's
+// command-line table ("| `-res W H`, `-r W H` | ...").
+static std::set<std::string> readmeSwitches(void)
+{
+    const std::string readme = readFile(KETTLEMOOR_SOURCE_DIR "/README.md");
+    const size_t start = readme.find("## Command line");
+    const std::string section = readme.substr(start, readme.find("\n## ", start) - start);
+    const std::regex row("\n\\| `(-[a-z]+)[^`]*`, `(-[a-z]+)");
+    std::set<std::string> names;
+    for (std::sregex_iterator m(section.begin(), section.end(), row), end; m != end; ++m)
+        names.insert({(*m)[1], (*m)[2]});
+    return names;
+}
+
+TEST(CommandLine, HelpOpensWithTheVersionAndNamesSwitchesTheGameTakesAndTheReadmeDocuments)
+{
+    resetGame();
+    const std::string version = run({"-version"}, true), help = run({"-help"}, true);
+    EXPECT_TRUE(std::regex_match(version, std::regex("Kettlemoor version [0-9]+\\.[0-9]+\\.[0-9]+\n\\|")));
+    ASSERT_EQ(help.rfind(version.substr(0, version.size() - 1), 0), 0u) << help;
+    // Every line after the version names a switch and its short form before its first tab.
+    const std::set<std::string> documented = readmeSwitches();
+    const std::regex line("\n(-[a-z]+) or (-[a-z]+)[^\t\n]*\t");
+    long named = 0;
+    for (std::sregex_iterator m(help.begin(), help.end(), line), end; m != end; ++m, named++)
+        for (const std::string word : {(*m)[1], (*m)[2]}) {
+            EXPECT_TRUE(documented.count(word)) << word << " is not in the README's table";
+            EXPECT_EQ(run({word}, true).find("Unknown command"), std::string::npos) << word;
+        }
+    EXPECT_EQ(named, std::count(help.begin(), help.end(), '\n') - 1) << help;
+    EXPECT_GE(named, 5);
+    resetGame();
+}
+
 TEST(CommandLine, SwitchesPrintOnTheirStreamsAndTheProgramAlwaysEndsWithStatusZero)
 {
     resetGame();
+    const std::string help = run({"-h"}, true), version = run({"-v"}, true);
+    const std::string both = help.substr(0, help.size() - 1) + version.substr(0, version.size() - 1);
+    resetGame();
     const struct { std::vector<std::string> args; std::string printed; } cases[] = {
-        {{"-h", "-v"}, HELP + VERSION + "|"},
-        {{"-help", "-version", "-H"}, HELP + VERSION + "Unknown command \"-H" + UNKNOWN + "|"},
+        {{"-h", "-v"}, both + "|"},
+        {{"-help", "-version", "-H"}, both + "Unknown command \"-H" + UNKNOWN + "|"},
         {{"level", "-x"}, "Unknown command \"-x" + UNKNOWN + "|"},
         {{"-res", "320"}, "|Not enough arguments for -res\n"},
         {{"-r", "320", "-240"}, "Unknown command \"-240" + UNKNOWN + "|Not enough arguments for -r\n"},

@@ -3,8 +3,9 @@
 # tool is rebuilt first every time, so a stale tool never writes old pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build >/dev/null
-cmake --build build --target pixelart >/dev/null
+source scripts/lib.sh
+configure_build build
+build_targets build pixelart >/dev/null
 for kind in gfx maps; do
   for picture in assets/$kind/*.txt; do
     [ -e "$picture" ] || continue

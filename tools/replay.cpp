@@ -421,7 +421,7 @@ const char *resultName(void)
 int startGame(void)
 {
     // No window is wanted, whatever the environment says.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    headlessSDL();
     if (initSDL()) {
         fprintf(stderr, "ERROR: Failed to init SDL\n");
         return 1;

@@ -319,7 +319,7 @@ int main(int argc, char **argv)
     }
 
     // Headless: no window is wanted, whatever the environment says.
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    headlessSDL();
     quit = 0;
     if (initSDL() != 0) {
         fprintf(stderr, "ERROR: Failed to init SDL\n");

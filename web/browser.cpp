@@ -1,17 +1,17 @@
 // The page's way into SDL's event queue: the presenter turns the browser's
 // keyboard and mouse events into SDL 1.2 events, which the game then reads
 // through input() exactly as on the desktop.
-#include <cstdlib>
-
 #include <SDL.h>
 #include <emscripten.h>
 
 #include "global.h"
 #include "menu.h"
+#include "sdlmain.h"
 
 // SDL picks its video driver from the environment, which a page has not got:
-// the dummy driver draws into memory and the presenter shows the frames.
-[[maybe_unused]] static const int videoDriverChosen = setenv("SDL_VIDEODRIVER", "dummy", 1);
+// the dummy driver draws into memory and the presenter shows the frames. It is
+// chosen as the module starts, before the game's main opens video.
+[[maybe_unused]] static const bool videoDriverChosen = (headlessSDL(), true);
 
 // A key went down (down 1) or up (down 0); sym is its SDL 1.2 key symbol.
 extern "C" EMSCRIPTEN_KEEPALIVE void browserKey(int sym, int down)

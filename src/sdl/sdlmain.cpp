@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 #endif
@@ -73,6 +74,11 @@ static int openScaled(void)
     printf("%dx%d %dbpp (%dx%d, x%d)\n", screenWidth * scale, screenHeight * scale,
            screenBpp, screenWidth, screenHeight, scale);
     return 0;
+}
+
+void headlessSDL(void)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
 }
 
 int initSDL(void)

@@ -1,0 +1,88 @@
+# What the scripts share: installing Debian packages, configuring and building
+# the game's CMake tree, running headless, and reading a recorded route's
+# header lines. Sourced, not run, from the repository root:
+#   cd "$(dirname "$0")/.." && source scripts/lib.sh
+# The caller has set -euo pipefail.
+
+# Parallel jobs for every build and test run: one per core.
+JOBS=$(nproc)
+
+# Runs a command as root: directly, or through sudo.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "Run as root: $*" >&2
+    return 1
+  fi
+}
+
+# Installs the Debian packages named that are not installed yet, as root or
+# through sudo; without either it names what is missing and fails.
+install_packages() {
+  local missing="" p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
+    echo "Missing packages:$missing" >&2
+    echo "Run as root: apt-get install$missing" >&2
+    return 1
+  fi
+  echo "Installing:$missing"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
+}
+
+# Configures the game's tree into DIR, RelWithDebInfo unless the arguments
+# (passed on to cmake) name another build type. CMake's own output goes to
+# DIR/configure.log and is shown only when configuring fails.
+#   configure_build [--with WRAPPER] DIR [CMAKE_ARGS...]
+# WRAPPER runs cmake, as Emscripten's emcmake does.
+configure_build() {
+  local wrapper=""
+  if [ "$1" = --with ]; then
+    wrapper=$2
+    shift 2
+  fi
+  local dir=$1
+  shift
+  mkdir -p "$dir"
+  $wrapper cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir/configure.log" 2>&1 \
+    || { tail -n 30 "$dir/configure.log" >&2; return 1; }
+}
+
+# Builds the targets named (every target when none is) in the configured DIR.
+#   build_targets DIR [TARGET...]
+build_targets() {
+  local dir=$1
+  shift
+  if [ $# -eq 0 ]; then
+    cmake --build "$dir" -j "$JOBS"
+  else
+    cmake --build "$dir" -j "$JOBS" --target "$@"
+  fi
+}
+
+# Makes SDL open no window for whatever runs after it: its dummy video driver
+# draws into memory.
+headless() {
+  export SDL_VIDEODRIVER=dummy
+}
+
+# Reads a recorded route's header. For a line "# FIELD: value" it prints the
+# value of every such line, one a line; a line that is only "# FIELD" (the
+# "# editor script" and "# front end script" marks) prints nothing. Succeeds
+# when the route has the line, fails when it has not.
+#   route_header ROUTE FIELD
+route_header() {
+  local route=$1 field=$2
+  if grep -q "^# $field:" "$route"; then
+    sed -n "s/^# $field: *//p" "$route"
+  else
+    grep -q "^# $field\$" "$route"
+  fi
+}
