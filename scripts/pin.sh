@@ -69,7 +69,7 @@ pin_front_end() {
   [ -f "$level" ] && cp "$level" "$work/$copy"
   (cd "$work" && find data -type f | sort >../$name.before)
   local args=(--front-end -map "$copy")
-  for step in $(sed -n 's/^# shot: *//p' "$route"); do
+  for step in $(route_header "$route" shot); do
     args+=(--shot "$step" "$out/$name-$step.bmp")
   done
   (cd "$work" && replay_route "$name" "${args[@]}" "$top/$route")
@@ -81,10 +81,10 @@ pin_front_end() {
 
 for route in tests/routes/*.replay; do
   name=$(basename "$route" .replay)
-  level=$(sed -n 's/^# level: *//p' "$route" | head -n 1)
+  level=$(route_header "$route" level | head -n 1) || true
   editor=0 front=0
-  grep -q '^# editor script' "$route" && editor=1
-  grep -q '^# front end script' "$route" && front=1
+  route_header "$route" "editor script" && editor=1
+  route_header "$route" "front end script" && front=1
   args=()
   if [ "$front" != 0 ]; then
     pin_front_end "$route" "$name" "$level"
@@ -97,7 +97,7 @@ for route in tests/routes/*.replay; do
   elif [ -n "$level" ]; then
     args+=(-map "$level")
   fi
-  for step in $(sed -n 's/^# shot: *//p' "$route"); do
+  for step in $(route_header "$route" shot); do
     args+=(--shot "$step" "$out/$name-$step.bmp")
   done
   # A refused script is pinned too: its message and exit status.

@@ -25,9 +25,9 @@ failed=0
 for route in tests/routes/*.replay; do
   name=$(basename "$route")
   # Editor scripts build levels rather than play them; pin.sh covers them.
-  grep -qE '^# (editor|front end) script' "$route" && continue
-  # A route names its level in a "# level:" line, as scripts/pin.sh reads it.
-  level=$(sed -n 's/^# level: *//p' "$route" | head -n 1)
+  route_header "$route" "editor script" && continue
+  route_header "$route" "front end script" && continue
+  level=$(route_header "$route" level | head -n 1) || true
   [ -n "$level" ] && level="-map $level"
   set +e
   "$out/native/kettlemoor-replay" --trace - $level "$route" >"$out/native-$name.txt" 2>&1
