@@ -16,7 +16,6 @@ TEST(Boxes, EdgesAreExclusiveAndSharedEdgesDoNotCollide)
 TEST_F(Collision, TilesBeyondTheRightAndBottomEdgesAreNotRead)
 {
     // A one-tile level: boxes flush with its right and bottom edges read that tile alone.
-    freeLevel();
     buildLevel(1, 1);
     setTile(0, 0, TILE_LOW_FLOOR);
     const struct { int x, y, w, h; unsigned int flags; } cases[] = {

@@ -37,17 +37,16 @@ inline void fillTiles(int x0, int y0, int x1, int y1, unsigned char tile)
             setTile(x, y, tile);
 }
 
-// Allocates an empty w x h layer 0.
+// Replaces layer 0 with an empty w x h grid.
 inline void buildLevel(int w, int h)
 {
+    freeMapArray(curLvl.layer0.array, curLvl.layer0.w);
     curLvl.layer0.w = w;
     curLvl.layer0.h = h;
     curLvl.layer0.array = (unsigned char **)malloc(w * sizeof(unsigned char *));
     for (int x = 0; x < w; x++)
         curLvl.layer0.array[x] = (unsigned char *)calloc(h, 1);
 }
-
-inline void freeLevel(void) { freeMapArray(curLvl.layer0.array, curLvl.layer0.w); curLvl.layer0.array = nullptr; }
 
 // Puts a new enemy of type in front of the list as the level loader does, then
 // gives it a 16 x 16 box at (x, y).

@@ -131,7 +131,7 @@ protected:
                 const Event &e = level.route[next++];
                 pushKey(e.down ? SDL_KEYDOWN : SDL_KEYUP, (SDLKey)keyMapping[e.button]);
             }
-            stepGame();
+            mainStepAndDraw();
         }
     }
 
@@ -192,7 +192,7 @@ protected:
         else
             pushKey(SDL_KEYDOWN, (SDLKey)keyMapping[OK]);
         for (int s = 0; s < (lose ? MAX_DYING_STEPS : 1) && ingameState != INGAME_GAME_OVER; s++)
-            stepGame();
+            mainStepAndDraw();
         const std::string where = level.name + (lose ? " lost" : " paused") + " at step " + std::to_string(at);
         EXPECT_TRUE(!lose || ingameState == INGAME_GAME_OVER) << where;
         if (ingameState == INGAME_GAME_OVER)
@@ -233,7 +233,7 @@ protected:
 TEST_P(Legibility, TitleMenuPagesAndRemappingPromptOverTheWholeDemoScroll)
 {
     newGameMode = MODE_MENU;
-    stepGame(); // loads the logo and the demo level
+    mainStepAndDraw(); // loads the logo and the demo level
     menuCreate();
     for (int x = 0; x <= curLvl.layer0.w * 16 - screenWidth; x += SCROLL_STRIDE) {
         camera.x = x;

@@ -39,13 +39,6 @@ inline void pushKey(Uint8 type, SDLKey sym)
     ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
 }
 
-// A key pressed and released at once: both events wait in the queue.
-inline void pushKeyTap(SDLKey sym)
-{
-    pushKey(SDL_KEYDOWN, sym);
-    pushKey(SDL_KEYUP, sym);
-}
-
 // A click, or a wheel notch: the press followed at once by its release.
 inline void pushClick(Uint8 button)
 {
@@ -63,12 +56,6 @@ inline void pushWindowClose()
     SDL_Event e{};
     e.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
-}
-
-// One step of the main loop, with its frame unless a mode change waits.
-inline void stepGame()
-{
-    mainStepAndDraw();
 }
 
 // Forgets the level, the creatures, the presses and every mode's start, and

@@ -29,8 +29,6 @@ struct TempDir {
         if (system(cmd.c_str()) != 0)
             fprintf(stderr, "could not remove %s\n", path.c_str());
     }
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
 };
 
 inline void writeFile(const std::string &path, const std::string &text)
@@ -68,8 +66,6 @@ struct InDirectory {
         if (old[0] != '\0' && chdir(old) != 0)
             ADD_FAILURE() << "could not return to " << old;
     }
-    InDirectory(const InDirectory &) = delete;
-    InDirectory &operator=(const InDirectory &) = delete;
 };
 
 // Runs f and returns what it printed, as "stdout|stderr".
