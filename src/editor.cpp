@@ -20,10 +20,11 @@ const int MARKER_REPEAT_STEPS = 10;
 // (so it toggles every 51 frames).
 const int MARKER_BLINK_FRAMES = 50;
 
-// The marker's colour, a dark green that hides the tile beneath it.
-const Uint8 MARKER_RED = 8;
-const Uint8 MARKER_GREEN = 56;
-const Uint8 MARKER_BLUE = 8;
+// The palette's darkest green: the marker, which hides the tile beneath it,
+// and the frame and letter of the start and exit signs.
+const Uint8 DARK_GREEN_R = 8;
+const Uint8 DARK_GREEN_G = 56;
+const Uint8 DARK_GREEN_B = 8;
 
 // Where the tile number is drawn, in pixels from the right and bottom edges.
 const int TILE_NUMBER_FROM_RIGHT = 43;
@@ -40,9 +41,6 @@ const int SIGN_H = 11;
 const int SIGN_POST_X = 8;
 const int SIGN_POST_W = 1;
 const int SIGN_POST_H = 4;
-const Uint8 SIGN_DARK_RED = 8;
-const Uint8 SIGN_DARK_GREEN = 56;
-const Uint8 SIGN_DARK_BLUE = 8;
 const Uint8 SIGN_LIGHT_RED = 232;
 const Uint8 SIGN_LIGHT_GREEN = 240;
 const Uint8 SIGN_LIGHT_BLUE = 200;
@@ -270,11 +268,11 @@ static void editorDrawSign(Point tile, const char *letter)
     const int y = tile.y * TILE_SIZE - camera.y;
     if (x <= -TILE_SIZE || y <= -TILE_SIZE || x >= screenWidth || y >= screenHeight)
         return;
-    dFillRect(x + SIGN_X, y + SIGN_Y, SIGN_W, SIGN_H, SIGN_DARK_RED, SIGN_DARK_GREEN, SIGN_DARK_BLUE);
+    dFillRect(x + SIGN_X, y + SIGN_Y, SIGN_W, SIGN_H, DARK_GREEN_R, DARK_GREEN_G, DARK_GREEN_B);
     dFillRect(x + SIGN_X + 1, y + SIGN_Y + 1, SIGN_W - 2, SIGN_H - 2, SIGN_LIGHT_RED, SIGN_LIGHT_GREEN,
               SIGN_LIGHT_BLUE);
-    dFillRect(x + SIGN_POST_X, y + SIGN_Y + SIGN_H, SIGN_POST_W, SIGN_POST_H, SIGN_DARK_RED, SIGN_DARK_GREEN,
-              SIGN_DARK_BLUE);
+    dFillRect(x + SIGN_POST_X, y + SIGN_Y + SIGN_H, SIGN_POST_W, SIGN_POST_H, DARK_GREEN_R, DARK_GREEN_G,
+              DARK_GREEN_B);
     dText(letter, x + SIGN_X + 2, y + SIGN_Y + 2);
 }
 
@@ -309,7 +307,7 @@ void editorDraw(void)
 
     // Hidden while a cell is edited, so the cell itself shows.
     if (markerDraw == 1 && editorMode == EDITOR_UPDATE)
-        dFillRect(x, y, marker.w, marker.h, MARKER_RED, MARKER_GREEN, MARKER_BLUE);
+        dFillRect(x, y, marker.w, marker.h, DARK_GREEN_R, DARK_GREEN_G, DARK_GREEN_B);
 
     // The marked tile's number.
     const unsigned char *cell = editorMarkedCell();

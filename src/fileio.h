@@ -40,8 +40,8 @@ struct mapLayer;
 int loadMapTileset(mapLayer *layer, const char *name);
 
 // Collision layer file.
-int loadCollisionLayer(unsigned char layer[][16][16], const char *filename);
-int saveCollisionLayer(unsigned char layer[][16][16], const char *filename);
+int loadCollisionLayer(unsigned char layer[][TILE_SIZE][TILE_SIZE], const char *filename);
+int saveCollisionLayer(unsigned char layer[][TILE_SIZE][TILE_SIZE], const char *filename);
 
 // Creature definition file.
 int loadMobConfig(Creature *mob, const char *filename);

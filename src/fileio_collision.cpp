@@ -6,13 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-// Tiles in a collision layer, and pixels along a tile's side.
-const int COLLISION_TILES = 256;
-const int COLLISION_TILE_PIXELS = 16;
 
 // Where the collision reader stands in its file, kept from line to line.
 struct CollisionReader {
-    unsigned char (*layer)[16][16];
+    unsigned char (*layer)[TILE_SIZE][TILE_SIZE];
     int parseLayer; // "LAYER:" has been seen
     int parsing;    // the framing has started
     int skipLine;   // this line is a tile's header
@@ -35,17 +32,17 @@ static int collisionReadWord(CollisionReader *r, const char *word)
     if (r->counterH <= 0) {
         r->tile++;
         r->skipLine = 1;
-        r->counterH = COLLISION_TILE_PIXELS;
+        r->counterH = TILE_SIZE;
         r->row = 0;
         return 1;
     }
     if (r->counterW == 0) {
-        r->counterW = COLLISION_TILE_PIXELS;
+        r->counterW = TILE_SIZE;
         r->column = 0;
         return 1;
     }
     // Tiles past the 256th are outside the layer and are dropped.
-    if (r->tile < COLLISION_TILES)
+    if (r->tile < TILE_COUNT)
         r->layer[r->tile][r->row][r->column] = static_cast<unsigned char>(atoi(word));
     r->column++;
     r->counterW--;
@@ -63,7 +60,7 @@ static void collisionEndLine(CollisionReader *r)
     }
     r->row++;
     r->counterH--;
-    r->counterW = COLLISION_TILE_PIXELS;
+    r->counterW = TILE_SIZE;
     r->column = 0;
 }
 
@@ -81,26 +78,26 @@ static void collisionReadLine(char **words, int n, void *ctx)
 }
 
 // Fills the 256 tile masks from the file; 1 if it cannot be opened.
-int loadCollisionLayer(unsigned char layer[][16][16], const char *filename)
+int loadCollisionLayer(unsigned char layer[][TILE_SIZE][TILE_SIZE], const char *filename)
 {
     CollisionReader reader = {};
     reader.layer = layer;
     reader.skipLine = 1;
-    reader.counterW = COLLISION_TILE_PIXELS;
-    reader.counterH = COLLISION_TILE_PIXELS;
+    reader.counterW = TILE_SIZE;
+    reader.counterH = TILE_SIZE;
     return readWordLines(filename, collisionReadLine, &reader);
 }
 
 // Writes all 256 masks in the framing the reader expects.
 static void collisionWriteLayer(FILE *ofp, const void *ctx)
 {
-    const unsigned char(*layer)[16][16] = static_cast<const unsigned char(*)[16][16]>(ctx);
+    const unsigned char(*layer)[TILE_SIZE][TILE_SIZE] = static_cast<const unsigned char(*)[TILE_SIZE][TILE_SIZE]>(ctx);
     levelWriteHeader(ofp);
     fputs("LAYER:\n", ofp);
-    for (int t = 0; t < COLLISION_TILES; t++) {
+    for (int t = 0; t < TILE_COUNT; t++) {
         fprintf(ofp, "TILE %d\n", t);
-        for (int row = 0; row < COLLISION_TILE_PIXELS; row++) {
-            for (int column = 0; column < COLLISION_TILE_PIXELS; column++)
+        for (int row = 0; row < TILE_SIZE; row++) {
+            for (int column = 0; column < TILE_SIZE; column++)
                 fprintf(ofp, "%d ", layer[t][row][column]);
             fputc('\n', ofp);
         }
@@ -108,7 +105,7 @@ static void collisionWriteLayer(FILE *ofp, const void *ctx)
 }
 
 // Writes all 256 tile masks; 1 (with a message) on any failure.
-int saveCollisionLayer(unsigned char layer[][16][16], const char *filename)
+int saveCollisionLayer(unsigned char layer[][TILE_SIZE][TILE_SIZE], const char *filename)
 {
     return saveAtomically(filename, "Saving collision layer\n", "ERROR: (saveCollisionLayer) Can't open %s\n",
                           collisionWriteLayer, layer);

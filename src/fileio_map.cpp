@@ -17,8 +17,6 @@
 static const char MAP_TILESET_DIR[] = "./data/gfx/";
 // The collision masks of every level.
 static const char MAP_COLLISION_FILE[] = "./data/maps/default.col";
-// A tileset image holds 256 tiles of 16 x 16 pixels, 16 to a row.
-const int TILESET_TILES = 256;
 
 // Where the map reader stands in its file, kept from line to line.
 struct MapReader {
@@ -119,7 +117,7 @@ int loadMapTileset(mapLayer *layer, const char *name)
     layer->tilesetPath = path;
     layer->tilesetIMG = loadImage(imagePath);
     free(imagePath);
-    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, TILESET_TILES);
+    clipImage(layer->tileClip, TILE_SIZE, TILE_SIZE, SHEET_CELLS_PER_ROW, TILE_COUNT);
     return 0;
 }
 

@@ -87,7 +87,7 @@ void fillMapArray(mapLayer *layer, int value)
         memset(layer->array[x], value & 0xFF, layer->h);
 }
 
-void returnColArray(unsigned char out[16][16], int x, int y)
+void returnColArray(unsigned char out[TILE_SIZE][TILE_SIZE], int x, int y)
 {
     const mapLayer &layer = curLvl.layer0;
     // Outside the grid there is nothing to collide with; the caller checks

@@ -56,7 +56,7 @@ int initMapArray(mapLayer *layer);
 void fillMapArray(mapLayer *layer, int value);
 
 // Copies the collision mask of layer 0's tile at column x, row y into out.
-void returnColArray(unsigned char out[16][16], int x, int y);
+void returnColArray(unsigned char out[TILE_SIZE][TILE_SIZE], int x, int y);
 
 // Frees w columns and then the column table; returns 0.
 int freeMapArray(unsigned char **array, int w);
