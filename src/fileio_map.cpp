@@ -160,39 +160,33 @@ static int mapReadNext(MapReader *r, char **words, int i, int n)
 // Starts the creature section: the list read before is dropped.
 static void mapStartObjects(MapReader *r)
 {
-    if (EnemyListHead) {
-        cleanList(EnemyListHead);
-        EnemyListHead = nullptr;
-    }
+    enemyReset();
     r->parseObjects = 1;
 }
 
-// Runs word i of a line through every step in order. Returns 1 when the rest
-// of the line is to be skipped.
-static int mapReadWord(MapReader *r, char **words, int i, int n)
+// A word of the tile section: a layer's marker, which ends its line, or a
+// tile number. Returns 1 when the rest of the line is to be skipped.
+static int mapReadGridWord(MapReader *r, const char *word)
 {
-    const char *word = words[i];
-    // The level name, a word at a time.
-    if (r->parseName)
-        mapAppendName(word);
-    if (r->parseMap) {
-        if (!r->mapInited)
-            mapInitArrays(r);
-        if (strcmp(word, "LAYER0") == 0) {
-            r->parseLayer = 0;
-            return 1;
-        }
-        if (strcmp(word, "LAYER1") == 0) {
-            r->parseLayer = 1;
-            return 1;
-        }
-        mapStoreTile(r, word);
-    }
-    if (r->parseObjects) {
-        mapReadObject(words, i, n);
+    if (!r->mapInited)
+        mapInitArrays(r);
+    if (strcmp(word, "LAYER0") == 0) {
+        r->parseLayer = 0;
         return 1;
     }
-    // The keywords that open a section or carry a value.
+    if (strcmp(word, "LAYER1") == 0) {
+        r->parseLayer = 1;
+        return 1;
+    }
+    mapStoreTile(r, word);
+    return 0;
+}
+
+// A keyword that opens a section or carries a value; anything else is passed
+// over. Returns 1 when the rest of the line is to be skipped.
+static int mapReadKeyword(MapReader *r, char **words, int i, int n)
+{
+    const char *word = words[i];
     if (strcmp(word, "NAME:") == 0)
         r->parseName = 1;
     else if (strcmp(word, "LAYER0_MAPTILESET:") == 0 && i + 1 < n)
@@ -214,6 +208,22 @@ static int mapReadWord(MapReader *r, char **words, int i, int n)
     else if (strcmp(word, "OBJECTS:") == 0)
         mapStartObjects(r);
     return 0;
+}
+
+// Runs word i of a line through every section that is open, then through the
+// keywords, in that order. Returns 1 when the rest of the line is to be skipped.
+static int mapReadWord(MapReader *r, char **words, int i, int n)
+{
+    // The level name, a word at a time.
+    if (r->parseName)
+        mapAppendName(words[i]);
+    if (r->parseMap && mapReadGridWord(r, words[i]))
+        return 1;
+    if (r->parseObjects) {
+        mapReadObject(words, i, n);
+        return 1;
+    }
+    return mapReadKeyword(r, words, i, n);
 }
 
 // One line of a level file; a line without words changes nothing.
