@@ -46,3 +46,15 @@ TEST_F(Editor, BackTakesBackTheLast128ChangesAndNoMore)
         press(BACK);
     EXPECT_EQ(curLvl.layer0.array[0][0], 3);
 }
+
+// The routes show such a file left whole; the player is also told why.
+TEST_F(Editor, OkOnAFileThatDidNotLoadAsALevelSaysSoAndLeavesItWhole)
+{
+    TempDir dir;
+    const std::string file = dir.path + "/notes.map";
+    writeFile(file, "not a level\n");
+    mapFile = strdup(file.c_str());
+    freeMap();
+    EXPECT_EQ(printed([] { press(OK); }), "|ERROR: (editorUpdate) " + file + " did not load as a level; not saving over it\n");
+    EXPECT_EQ(readFile(file), "not a level\n");
+}
