@@ -51,9 +51,8 @@ TEST_F(Editor, BackTakesBackTheLast128ChangesAndNoMore)
 TEST_F(Editor, OkOnAFileThatDidNotLoadAsALevelSaysSoAndLeavesItWhole)
 {
     TempDir dir;
-    const std::string file = dir.path + "/notes.map";
-    writeFile(file, "not a level\n");
-    mapFile = strdup(file.c_str());
+    writeFile(dir.path + "/notes.map", "not a level\n");
+    const std::string file = mapFile = strdup((dir.path + "/notes.map").c_str());
     freeMap();
     EXPECT_EQ(printed([] { press(OK); }), "|ERROR: (editorUpdate) " + file + " did not load as a level; not saving over it\n");
     EXPECT_EQ(readFile(file), "not a level\n");

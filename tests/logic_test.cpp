@@ -6,12 +6,6 @@
 #include "sdl_events.h"
 #include "test_util.h"
 
-// n logic steps of the main loop.
-static void step(int n = 1)
-{
-    while (n-- > 0) mainStep();
-}
-
 // Return is OK and Backspace is BACK.
 struct Logic : testing::Test {
     void SetUp() override { startEventQueue(); keyMapping[K_OK] = SDLK_RETURN; keyMapping[K_BACK] = SDLK_BACKSPACE; }
@@ -21,10 +15,10 @@ struct Logic : testing::Test {
 TEST_F(Logic, OkWhileDyingIsSwallowedAndOkWithBackInOnePausedStepQuits)
 {
     newGameMode = MODE_INGAME;
-    step();
+    mainStep();
     ingameState = INGAME_DYING;
     pushKey(SDL_KEYDOWN, SDLK_RETURN);
-    step();
+    mainStep();
     EXPECT_EQ(std::tuple(ingameState, keyPress.key[OK]), std::tuple(INGAME_DYING, 0));
 
     ingameState = INGAME_PAUSED; // OK is seen first

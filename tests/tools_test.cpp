@@ -41,7 +41,7 @@ TEST_F(Extraction, AColourOfNoKindWarnsWithItsPlaceAndBecomesEmpty)
     EXPECT_EQ(extract(save(bitmap)),
               "WARNING: TILE:41 x:7 y:1 contains incorrect color for the collision layer. Ignoring...\n"
               "Saving collision layer\n|");
-    unsigned char layer[256][16][16];
+    unsigned char layer[TILE_COUNT][TILE_SIZE][TILE_SIZE];
     ASSERT_EQ(loadCollisionLayer(layer, (dir.path + "/out.col").c_str()), 0);
     EXPECT_EQ(std::count(&layer[0][0][0], &layer[0][0][0] + sizeof layer, 0), 1);
     EXPECT_EQ(layer[41][1][7], 0);
