@@ -252,8 +252,7 @@ static void mapForgetSizeWithoutGrid(mapLayer *layer)
 // Releases the creature list and the next level's name.
 void freeMapObjects(void)
 {
-    cleanList(EnemyListHead);
-    EnemyListHead = nullptr;
+    enemyReset();
     free(mapFileNext);
     mapFileNext = nullptr;
 }

@@ -297,10 +297,7 @@ static void mainStartVideo(void)
 void mainShutdown(void)
 {
     cleanSDL();
-    free(mapFile);
-    mapFile = nullptr;
-    free(mapFileNext);
-    mapFileNext = nullptr;
+    mapForgetFiles();
 }
 
 int gameMain(int argc, char **argv)

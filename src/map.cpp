@@ -163,6 +163,11 @@ void mapReset(void)
 {
     freeMap();
     memset(&curLvl, 0, sizeof curLvl);
+    mapForgetFiles();
+}
+
+void mapForgetFiles(void)
+{
     free(mapFile);
     mapFile = nullptr;
     free(mapFileNext);

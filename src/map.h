@@ -68,6 +68,9 @@ int freeMap(void);
 // the level model as at start-up. The game never needs it; tests do.
 void mapReset(void);
 
+// Frees the -map path and the next level's name.
+void mapForgetFiles(void);
+
 // Replaces the level with a new one named name: both layers w x h empty cells,
 // no tilesets, start and exit at (0, 0). Returns 1, leaving no level, when the
 // grids cannot be had.
