@@ -276,13 +276,25 @@ int loadMap(const char *filename)
 }
 
 // Writes a layer's grid: one line per row, each cell as a number and a blank.
+// A row too long for the line reader goes on over further lines, since the
+// reader takes the numbers as one sequence whatever the lines; a row that fits
+// stays on one line, as it always has been written.
 static void mapWriteGrid(FILE *ofp, const mapLayer *layer)
 {
     if (!layer->array)
         return;
     for (int y = 0; y < layer->h; y++) {
-        for (int x = 0; x < layer->w; x++)
-            fprintf(ofp, "%d ", layer->array[x][y]);
+        int lineLength = 0;
+        for (int x = 0; x < layer->w; x++) {
+            char cell[8];
+            const int cellLength = snprintf(cell, sizeof cell, "%d ", layer->array[x][y]);
+            if (lineLength + cellLength > LINE_MAX_CHARS - 1) {
+                fputc('\n', ofp);
+                lineLength = 0;
+            }
+            fputs(cell, ofp);
+            lineLength += cellLength;
+        }
         fputc('\n', ofp);
     }
 }
@@ -317,7 +329,9 @@ static void mapWriteLayer1Lines(FILE *ofp)
         fprintf(ofp, "LAYER1_SIZE: %d %d\n", layer->w, layer->h);
 }
 
-// Writes the whole level in the order the reader expects.
+// Writes the whole level in the order the reader expects. The other lines
+// always fit the line reader: the name has room for 39 characters, and the
+// tileset and next level names come from words of lines it has read.
 static void mapWriteLevel(FILE *ofp, const void *)
 {
     levelWriteHeader(ofp);
