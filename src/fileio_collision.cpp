@@ -107,6 +107,6 @@ static void collisionWriteLayer(FILE *ofp, const void *ctx)
 // Writes all 256 tile masks; 1 (with a message) on any failure.
 int saveCollisionLayer(unsigned char layer[][TILE_SIZE][TILE_SIZE], const char *filename)
 {
-    return saveAtomically(filename, "Saving collision layer\n", "ERROR: (saveCollisionLayer) Can't open %s\n",
+    return saveAtomically(filename, "Saving collision layer\n", "ERROR: (saveCollisionLayer) Can't open %s: %s\n",
                           collisionWriteLayer, layer);
 }

@@ -112,6 +112,6 @@ static void configWriteLines(FILE *ofp, const void *)
 // failed write keeps the old settings; 1 (with a message) on any failure.
 int saveConfig(const char *filename)
 {
-    return saveAtomically(filename, "Saving config\n", "ERROR: (saveConfig) Can't open %s\n", configWriteLines,
+    return saveAtomically(filename, "Saving config\n", "ERROR: (saveConfig) Can't open %s: %s\n", configWriteLines,
                           nullptr);
 }

@@ -331,7 +331,8 @@ static void mapWriteLayer1Lines(FILE *ofp)
 
 // Writes the whole level in the order the reader expects. The other lines
 // always fit the line reader: the name has room for 39 characters, and the
-// tileset and next level names come from words of lines it has read.
+// tileset and next level names are the blank level's tileset or words of lines
+// the reader took in whole, each behind a keyword as long as the one written.
 static void mapWriteLevel(FILE *ofp, const void *)
 {
     levelWriteHeader(ofp);
@@ -359,5 +360,5 @@ int saveMap(const char *filename)
 {
     // The level goes to a temporary file that replaces the old one only once
     // it is complete, so a failed save never spoils a good level.
-    return saveAtomically(filename, "Saving map\n", "ERROR: (saveMap) Can't open %s\n", mapWriteLevel, nullptr);
+    return saveAtomically(filename, "Saving map\n", "ERROR: (saveMap) Can't open %s: %s\n", mapWriteLevel, nullptr);
 }

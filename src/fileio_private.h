@@ -11,8 +11,10 @@ extern const char *const GENERATED_HEADER;
 // target, which replaces it only once complete and on the disk. Symbolic links
 // are followed and kept, the old file keeps its permission bits, and a file the
 // user may not write is refused untouched; a FIFO or a device is written in
-// place. Prints savingLine once the file is open; on any failure prints
-// failedFormat with the file name to standard error and returns 1, else 0.
+// place. Temporary files that saves of the same file left when cut short are
+// removed. Prints savingLine once the file is open; on any failure prints
+// failedFormat with the file name and the system's reason (two %s) to
+// standard error and returns 1, else 0.
 int saveAtomically(const char *filename, const char *savingLine, const char *failedFormat,
                    void (*writeLines)(FILE *ofp, const void *ctx), const void *ctx);
 

@@ -60,5 +60,5 @@ TEST_F(Config, FilesThatCannotBeOpenedAreReported)
     const std::string missing = dir.path + "/missing/config.cfg";
     EXPECT_EQ(printed([&] { EXPECT_EQ(loadConfig(missing.c_str()), 1); }), "|Can't open " + missing + "\n");
     EXPECT_EQ(printed([&] { EXPECT_EQ(saveConfig(missing.c_str()), 1); }),
-              "|ERROR: (saveConfig) Can't open " + missing + "\n");
+              "|ERROR: (saveConfig) Can't open " + missing + ": No such file or directory\n");
 }

@@ -25,28 +25,34 @@ std::string savedSettings()
 
 } // namespace
 
-TEST(FileWriter, ASaveReplacesOnlyTheFileItsLinksNameKeepingItsModeAndWritesAFifoInPlace)
+TEST(FileWriter, ASaveReplacesOnlyTheFileItsLinksNameKeepingItsModeClearsOnlyItsOwnLeftoversAndWritesAFifoInPlace)
 {
     TempDir dir;
-    const std::string settings = savedSettings(), d = dir.path + "/";
+    const std::string settings = savedSettings(), d = dir.path + "/", longest(255, 'n');
     writeFile(d + "real.cfg", "old\n");
     chmod((d + "real.cfg").c_str(), 0640);
     writeFile(d + "own.cfg", "old\n");
     chmod((d + "own.cfg").c_str(), 0600);
     writeFile(d + "own.cfg.tmp", "the user's own\n"); // a name the writer once used for itself
     writeFile(d + "victim", "untouched\n");
+    // What a killed save of own.cfg left goes; another file's, names merely like it, a link and a folder stay.
+    for (const char *name : {".own.cfg.Ab12Cd", ".victim.Xy34Zw", ".own.cfg.Ab12C", ".own.cfg.Ab12Cde",
+                             "own.cfg.Ab12Cd", ".own.cfgxAb12Cd", ".own.cfg.Ab-2Cd"})
+        writeFile(d + name, "left\n");
     ASSERT_EQ(symlink("victim", (d + "real.cfg.tmp").c_str()) | symlink("real.cfg", (d + "link.cfg").c_str()) |
                   symlink((d + "link.cfg").c_str(), (d + "chain.cfg").c_str()) |
-                  symlink("made.cfg", (d + "dangling.cfg").c_str()) | mkfifo((d + "pipe.cfg").c_str(), 0600),
+                  symlink("made.cfg", (d + "dangling.cfg").c_str()) | mkfifo((d + "pipe.cfg").c_str(), 0600) |
+                  symlink("own.cfg", (d + ".own.cfg.Lnk123").c_str()) | mkdir((d + ".own.cfg.Dir123").c_str(), 0700),
               0);
     auto expected = snapshot(dir.path);
+    expected.erase(".own.cfg.Ab12Cd");
     expected["real.cfg"] = "file 640 " + settings;
     expected["own.cfg"] = "file 600 " + settings;
     const mode_t oldMask = umask(027);
-    expected["made.cfg"] = "file 640 " + settings; // a new file gets the usual mode
+    expected["made.cfg"] = expected[longest] = "file 640 " + settings; // a new file gets the usual mode
 
     const int reader = open((d + "pipe.cfg").c_str(), O_RDONLY | O_NONBLOCK);
-    for (const char *name : {"chain.cfg", "own.cfg", "dangling.cfg", "pipe.cfg"})
+    for (const char *name : {"chain.cfg", "own.cfg", "dangling.cfg", "pipe.cfg", longest.c_str()})
         EXPECT_EQ(printed([&] { EXPECT_EQ(saveConfig((d + name).c_str()), 0) << name; }), "Saving config\n|");
     umask(oldMask);
     std::string piped(settings.size() + 1, '\0');
@@ -71,7 +77,7 @@ TEST(FileWriter, AFileTheUserMayNotWriteIsRefusedUntouchedEvenInAWritableFolder)
             _exit(77);
         int result = 0;
         const std::string said = printed([&] { result = saveMap(file.c_str()); });
-        _exit(result == 1 && said == "|ERROR: (saveMap) Can't open " + file + "\n" ? 0 : 1);
+        _exit(result == 1 && said == "|ERROR: (saveMap) Can't open " + file + ": Permission denied\n" ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -90,6 +96,6 @@ TEST(FileWriter, AWriterThatFailsHalfWayLeavesTheOldFileWholeAndNoTemporaryFile)
     const auto before = snapshot(dir.path);
     std::string said;
     withFileSizeLimit(100, [&] { said = printed([&] { EXPECT_EQ(saveCollisionLayer(layer, file.c_str()), 1); }); });
-    EXPECT_EQ(said, "Saving collision layer\n|ERROR: (saveCollisionLayer) Can't open " + file + "\n");
+    EXPECT_EQ(said, "Saving collision layer\n|ERROR: (saveCollisionLayer) Can't open " + file + ": File too large\n");
     EXPECT_EQ(snapshot(dir.path), before);
 }

@@ -64,7 +64,7 @@ TEST(CommandLine, SwitchesPrintOnTheirStreamsAndTheProgramAlwaysEndsWithStatusZe
         {{"-s"}, "|Not enough arguments for -s\n"},
         // Extraction opens video with the switches before it, then ends the program.
         {{"-r", "200", "150", "-extract", "data/maps/tiles01col.bmp", "/nonexistent/out.col"},
-         "400x300 16bpp (200x150, x2)\n|ERROR: (saveCollisionLayer) Can't open /nonexistent/out.col\n"},
+         "400x300 16bpp (200x150, x2)\n|ERROR: (saveCollisionLayer) Can't open /nonexistent/out.col: No such file or directory\n"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(run(c.args), c.printed) << c.args[0];
