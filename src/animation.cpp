@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "sdldraw.h"
 
@@ -11,11 +12,70 @@ const int JUMP_ENTRY_RISE = 0;
 const int JUMP_ENTRY_APEX = 1;
 const int JUMP_ENTRY_FALL = 2;
 
+// Creatures cut from the same sheet file draw from one copy of it, loaded by
+// the first and released with the last, so a level's memory grows with its
+// kinds of creature rather than their number. There are seven sheet files;
+// a sheet beyond the table, or with a name too long to keep, is loaded for
+// its creature alone and released with it.
+const int ANIM_SHARED_SHEETS = 16;
+const int ANIM_SHEET_NAME_SIZE = 64;
+
+struct AnimSheet {
+    char filename[ANIM_SHEET_NAME_SIZE];
+    SDL_Surface *image;
+    int users; // creatures drawing from it; 0 marks a free entry
+};
+
+static AnimSheet animSheets[ANIM_SHARED_SHEETS];
+
+// The sheet of filename, shared when it is already loaded. A sheet that fails
+// to load is not kept, so each creature that asks for it reports it.
+static SDL_Surface *animTakeSheet(const char *filename)
+{
+    AnimSheet *unused = nullptr;
+    for (AnimSheet &sheet : animSheets) {
+        if (sheet.users > 0 && strcmp(sheet.filename, filename) == 0) {
+            sheet.users++;
+            return sheet.image;
+        }
+        if (sheet.users == 0 && !unused)
+            unused = &sheet;
+    }
+    SDL_Surface *image = loadImage(filename);
+    if (image && unused && strlen(filename) < sizeof unused->filename) {
+        snprintf(unused->filename, sizeof unused->filename, "%s", filename);
+        unused->image = image;
+        unused->users = 1;
+    }
+    return image;
+}
+
+// Lets go of a creature's sheet: a shared one is freed with its last user,
+// one of its own at once.
+static void animReleaseSheet(SDL_Surface **image)
+{
+    for (AnimSheet &sheet : animSheets) {
+        if (sheet.users > 0 && sheet.image == *image) {
+            *image = nullptr;
+            if (--sheet.users == 0)
+                freeImage(&sheet.image);
+            return;
+        }
+    }
+    freeImage(image);
+}
+
+int animSheetsHeld(void)
+{
+    int held = 0;
+    for (const AnimSheet &sheet : animSheets)
+        held += sheet.users > 0;
+    return held;
+}
 
 void initAnim(animStruct *anim, const char *filename, int tileWidth, int tileHeight, int row, int numOfTiles)
 {
-    anim->animIMG = nullptr;
-    anim->animIMG = loadImage(filename);
+    anim->animIMG = animTakeSheet(filename);
     clipImage(anim->animClip, tileWidth, tileHeight, row, numOfTiles);
 }
 
@@ -56,7 +116,7 @@ static void freeAnimDir(animDir *dir)
 
 void freeAnim(animStruct *anim)
 {
-    freeImage(&anim->animIMG);
+    animReleaseSheet(&anim->animIMG);
     freeAnimDir(&anim->idle);
     freeAnimDir(&anim->walk);
     freeAnimDir(&anim->jump);

@@ -31,6 +31,10 @@ const int TILE_NUMBER_FROM_RIGHT = 43;
 const int TILE_NUMBER_FROM_BOTTOM = 16;
 // The object being chosen is named on the same line, from the left edge.
 const int OBJECT_NAME_X = 2;
+// A failed save is told in the top-left corner, clear of both of those and of
+// the frame counter top right.
+const int SAVE_FAILED_X = 2;
+const int SAVE_FAILED_Y = 1;
 
 // The start and exit signs: a light board with a dark frame and letter on a
 // post, in the upper part of their cell. Offsets and sizes in pixels.
@@ -55,6 +59,7 @@ int markerWaitMoveTime = 0;
 int markerBlinkTime = 0;
 int markerDraw = 0;
 char curTile[4];
+int editorSaveFailed = 0;
 
 // ---- cells and the marker ----
 
@@ -102,6 +107,7 @@ static void editorClampMarker(void)
 static int editorLeave(void)
 {
     editorMode = EDITOR_UPDATE;
+    editorSaveFailed = 0;
     editorForgetChanges();
     editorFreeSamples();
     return 1;
@@ -116,6 +122,7 @@ void editorReset(void)
     markerWaitMoveTime = 0;
     markerBlinkTime = 0;
     markerDraw = 0;
+    editorSaveFailed = 0;
     tmpTile = 0;
     lastTile = 0;
     newTile = 0;
@@ -187,7 +194,7 @@ static void editorBeginEdit(void)
 }
 
 // One step of moving the marker; returns 1 when the editor is to be left
-// (after saving on OK, without saving on MENU).
+// (after saving on OK, without saving on MENU). A save that fails does not leave.
 int editorUpdate(void)
 {
     editorClampMarker();
@@ -199,10 +206,14 @@ int editorUpdate(void)
     // from is taken once the marker has moved, from the cell actually edited.
     const int editRequested = editorRequestEdit();
 
-    // OK saves a level that loaded, and leaves; a failed save is reported by saveMap.
+    // OK saves a level that loaded, and leaves. When the level cannot be
+    // written (a full disk, a folder that is gone or read-only) the editor
+    // stays open with the edits and their undo history, so nothing is lost:
+    // saveMap has said why, and the screen says so until the next try.
     if (takePress(OK)) {
-        editorSave(mapLevelFile());
-        return editorLeave();
+        editorSaveFailed = editorSave(mapLevelFile());
+        if (!editorSaveFailed)
+            return editorLeave();
     }
 
     // MENU leaves without saving.
@@ -287,7 +298,7 @@ static void editorDrawSigns(void)
 // Draws the level's creatures and signs, the blinking marker over them
 // (hidden while a cell is edited, so the cell shows) and the number of the
 // marked tile in the bottom-right corner; while an object is chosen, its name
-// bottom left.
+// bottom left; after a save that failed, a line top left saying so.
 void editorDraw(void)
 {
     int x = marker.x * TILE_SIZE - camera.x;
@@ -308,6 +319,9 @@ void editorDraw(void)
     // Hidden while a cell is edited, so the cell itself shows.
     if (markerDraw == 1 && editorMode == EDITOR_UPDATE)
         dFillRect(x, y, marker.w, marker.h, DARK_GREEN_R, DARK_GREEN_G, DARK_GREEN_B);
+
+    if (editorSaveFailed)
+        dText("Save failed", SAVE_FAILED_X, SAVE_FAILED_Y);
 
     // The marked tile's number.
     const unsigned char *cell = editorMarkedCell();

@@ -21,6 +21,7 @@ extern int lastTile;
 extern int newTile;
 extern char curTile[4];
 extern int objectChoice;      // the object offered while one is chosen, an index of the choices
+extern int editorSaveFailed;  // 1 from a save that failed until the next save is tried or the editor is left
 
 // Opens the level to edit: the file's level, or a new blank one named after
 // the file when it does not exist. The visit starts with nothing to undo.
@@ -30,7 +31,8 @@ void editorOpen(const char *filename);
 // releases what a visit holds.
 void editorReset(void);
 
-// One step of moving the marker; returns 1 when the editor is to be left.
+// One step of moving the marker; returns 1 when the editor is to be left: OK
+// with the level saved (or refused as no level), or MENU.
 int editorUpdate(void);
 
 // One step of changing the marked tile.

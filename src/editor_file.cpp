@@ -56,11 +56,11 @@ void editorOpen(const char *filename)
 // Saves the level, but only one that has its play layer's grid: a file that did
 // not load as a level (not a level, a refused size, a damaged file) is never
 // written. Layer 1 may be missing; the level then saves without it.
-void editorSave(const char *filename)
+int editorSave(const char *filename)
 {
     if (curLvl.layer0.array == nullptr) {
         fprintf(stderr, "ERROR: (editorUpdate) %s did not load as a level; not saving over it\n", filename);
-        return;
+        return 0;
     }
-    saveMap(filename);
+    return saveMap(filename);
 }

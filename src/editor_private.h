@@ -85,5 +85,6 @@ void editorUndo(void);
 
 // ---- the level's file (editor_file.cpp) ----
 
-// Saves the level to filename, but only one that loaded as a level.
-void editorSave(const char *filename);
+// Saves the level to filename, but only one that loaded as a level. Returns 1
+// when the level could not be written, so its edits exist only in the editor.
+int editorSave(const char *filename);

@@ -15,6 +15,10 @@ enum {
 // How many types there are, from the key to the plant.
 const int ENEMY_TYPE_COUNT = ENEMY_TYPE_PLANT - ENEMY_TYPE_KEY + 1;
 
+// The most creatures a level may hold: far beyond any level a player would
+// make, and small enough that a level's creatures always fit in memory.
+const int ENEMY_MAX_PER_LEVEL = 4096;
+
 // Behaviour program action codes.
 enum {
     AI_WAIT = 0,

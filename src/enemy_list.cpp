@@ -142,7 +142,7 @@ void enemyDelete(EnemyList *enemyNode)
             free(mob.aiActions[i]);
         free(mob.aiActions);
     }
-    // Every enemy has its own sheet and frame lists.
+    // The frame lists are the enemy's own; its sheet goes with the last of its kind.
     freeAnim(&mob.creature.animation);
     free(enemyNode);
 }

@@ -24,6 +24,8 @@ struct MapReader {
     int parseMap;     // inside the tile section
     int parseLayer;   // the layer the numbers fill, 0 or 1
     int parseObjects; // every line is a creature
+    int objects;      // creatures made from the object lines
+    int refused;      // object lines beyond the most a level may hold
     int mapInited;    // both grids have been allocated
     int k;            // tile cursor: column
     int l;            // tile cursor: row
@@ -85,16 +87,24 @@ static void mapStoreTile(MapReader *r, const char *word)
 
 // Creates the creature of an object line (type, x, y) in front of the list.
 // A line without all three is ignored; without memory the list stays as it was.
-// The position is kept within a level's largest reach.
-static void mapReadObject(char **words, int i, int n)
+// The position is kept within a level's largest reach. Once the level holds
+// ENEMY_MAX_PER_LEVEL creatures the other lines are only counted, so a small
+// file cannot claim memory without bound.
+static void mapReadObject(MapReader *r, char **words, int i, int n)
 {
     if (i + 2 >= n)
         return;
+    if (r->objects >= ENEMY_MAX_PER_LEVEL) {
+        r->refused++;
+        return;
+    }
     const int x = readBoundedNumber(words[i + 1], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
     const int y = readBoundedNumber(words[i + 2], -MAP_MAX_SIDE_PIXELS, MAP_MAX_SIDE_PIXELS);
     EnemyList *head = prependElement(EnemyListHead, x, y, atoi(words[i]));
-    if (head)
+    if (head && head != EnemyListHead) {
         EnemyListHead = head;
+        r->objects++;
+    }
 }
 
 // Loads a layer's tileset from the tileset folder and cuts it into tiles.
@@ -162,6 +172,8 @@ static void mapStartObjects(MapReader *r)
 {
     enemyReset();
     r->parseObjects = 1;
+    r->objects = 0;
+    r->refused = 0;
 }
 
 // A word of the tile section: a layer's marker, which ends its line, or a
@@ -220,7 +232,7 @@ static int mapReadWord(MapReader *r, char **words, int i, int n)
     if (r->parseMap && mapReadGridWord(r, words[i]))
         return 1;
     if (r->parseObjects) {
-        mapReadObject(words, i, n);
+        mapReadObject(r, words, i, n);
         return 1;
     }
     return mapReadKeyword(r, words, i, n);
@@ -269,6 +281,9 @@ int loadMap(const char *filename)
     if (readWordLines(filename, mapReadLine, &reader))
         return 1;
     mapFileNext = reader.next;
+    if (reader.refused > 0)
+        printf("WARNING: (loadMap) %s holds more than %d creatures; the other %d are left out\n", filename,
+               ENEMY_MAX_PER_LEVEL, reader.refused);
     mapForgetSizeWithoutGrid(&curLvl.layer0);
     mapForgetSizeWithoutGrid(&curLvl.layer1);
     loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);

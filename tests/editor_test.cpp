@@ -57,3 +57,18 @@ TEST_F(Editor, OkOnAFileThatDidNotLoadAsALevelSaysSoAndLeavesItWhole)
     EXPECT_EQ(printed([] { press(OK); }), "|ERROR: (editorUpdate) " + file + " did not load as a level; not saving over it\n");
     EXPECT_EQ(readFile(file), "not a level\n");
 }
+
+// A level that cannot be written (here its folder is gone) keeps the editor
+// open with the edits and their undo history, and says so; MENU still leaves.
+TEST_F(Editor, OkThatCannotWriteTheLevelStaysWithTheEditsAndTheirUndo)
+{
+    TempDir dir;
+    mapFile = strdup((dir.path + "/gone/level.map").c_str());
+    for (int button : {JUMP, RIGHT, JUMP})
+        press(button);
+    EXPECT_NE(printed([] { press(OK); }).find("|ERROR: (saveMap) Can't open "), std::string::npos);
+    EXPECT_EQ(std::tuple(curLvl.layer0.array[0][0], editorSaveFailed), std::tuple(1, 1));
+    press(BACK);
+    keyPress.key[MENU] = 1;
+    EXPECT_EQ(std::tuple(curLvl.layer0.array[0][0], editorUpdate()), std::tuple(0, 1));
+}

@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "animation.h"
 #include "enemy.h"
 #include "fileio.h"
 #include "map.h"
@@ -152,4 +153,27 @@ TEST_F(MapFile, RandomLevelsOfAnyWidthSaveLoadAndSaveAgainUnchanged)
                 loaded += static_cast<char>(l->array[i / l->h][i % l->h]);
         EXPECT_TRUE(loaded == made && save() == saved) << "round " << round; // files too long to show
     }
+}
+
+// A small file cannot claim memory without bound: a level keeps 4096 creatures,
+// says once, after the last creature's line, that it left the rest out, and
+// the creatures of one kind draw from one copy of their sheet, freed with the
+// last of them.
+TEST_F(MapFile, ALevelKeeps4096CreaturesThatShareOneSheet)
+{
+    ASSERT_NE(SDL_SetVideoMode(160, 120, 16, SDL_SWSURFACE), nullptr);
+    const int held = animSheetsHeld();
+    std::string text = "OBJECTS:\n";
+    for (int i = 0; i < 5000; i++)
+        text += "2 16 0\n";
+    writeFile(file, text);
+    const std::string said = load(file);
+    EXPECT_EQ(said.substr(said.rfind(":2\n") + 3), "WARNING: (loadMap) " + file + " holds more than 4096 creatures; the other 904 are left out\n|");
+    int creatures = 0, shared = 0;
+    for (const EnemyList *node = EnemyListHead; node; node = node->next, creatures++)
+        shared += node->mob.creature.animation.animIMG == EnemyListHead->mob.creature.animation.animIMG;
+    EXPECT_EQ(std::tuple(creatures, shared, animSheetsHeld()), std::tuple(4096, 4096, held + 1));
+    freeMapObjects();
+    EXPECT_EQ(animSheetsHeld(), held);
+    SDL_Quit();
 }
