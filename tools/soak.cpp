@@ -35,6 +35,7 @@
 #include "menu.h"
 #include "player.h"
 #include "push_button.h"
+#include "regular_file.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
 
@@ -269,7 +270,7 @@ bool soakCopyLevel(std::string *path)
         return false;
     close(fd);
     *path = name;
-    FILE *in = fopen(LEVEL_FILE, "rb");
+    FILE *in = fopenRegular(LEVEL_FILE);
     FILE *out = fopen(name, "wb");
     bool ok = in && out;
     int c;
