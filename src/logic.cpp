@@ -129,7 +129,8 @@ static int introDataMissing(void)
     if (stat(DATA_FOLDER, &st) == 0 && S_ISDIR(st.st_mode))
         return 0;
     char cwd[PATH_MAX];
-    fprintf(stderr, "ERROR: (logicIntro) There is no folder %s in %s; start the game from the folder that holds data/\n",
+    fprintf(stderr,
+            "ERROR: (logicIntro) There is no folder %s in %s; start the game from the folder that holds data/\n",
             DATA_FOLDER, getcwd(cwd, sizeof cwd) ? cwd : "the working directory");
     return 1;
 }

@@ -57,3 +57,13 @@ TEST_F(Editor, OkOnAFileThatDidNotLoadAsALevelSaysSoAndLeavesItWhole)
     EXPECT_EQ(printed([] { press(OK); }), "|ERROR: (editorUpdate) " + file + " did not load as a level; not saving over it\n");
     EXPECT_EQ(readFile(file), "not a level\n");
 }
+
+// A new level is named after its file, less what would cut the name short when
+// read back: '#' starts a comment, a control character ends the line or the word.
+TEST_F(Editor, ANewLevelNamedAfterItsFileLoadsBackWithThatName)
+{
+    TempDir dir;
+    const std::string file = mapFile = strdup((dir.path + "/fen#2\nlow\tland.map").c_str());
+    printed([&] { editorOpen(file.c_str()); press(OK); freeMap(); editorOpen(file.c_str()); });
+    EXPECT_STREQ(curLvl.name, "fen_2_low_land ");
+}
