@@ -104,6 +104,8 @@ void soakIntro(void)
 {
     if (!soakReach(MODE_INTRO))
         return soakFail("the intro never started");
+    // The intro's first step has read the settings the presses are made from.
+    failed |= pushButtonKeyMissing("kettlemoor-soak");
     soakTap(OK);
     soakTap(OK);
     if (!soakReach(MODE_MENU))
