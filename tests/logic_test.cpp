@@ -26,15 +26,3 @@ TEST_F(Logic, OkWhileDyingIsSwallowedAndOkWithBackInOnePausedStepQuits)
     logic();
     EXPECT_EQ(newGameMode, MODE_MENU);
 }
-
-// With no data/ where it was started there is nothing to show: the game says
-// where it looked and ends at once.
-TEST_F(Logic, StartedWhereThereIsNoDataFolderTheGameNamesTheFolderItLookedInAndEnds)
-{
-    TempDir dir;
-    InDirectory there(dir.path);
-    newGameMode = MODE_INTRO;
-    const std::string said = printed([] { mainStep(); mainStep(); });
-    EXPECT_NE(said.find(" ./data in " + dir.path + ";"), std::string::npos) << said;
-    EXPECT_EQ(quit, 1);
-}
