@@ -19,7 +19,9 @@ static int editorFileMissing(const char *filename)
 }
 
 // A new level's name: the file's name without folder and extension, ended by
-// a blank as the level reader ends every word of a name.
+// a blank as the level reader ends every word of a name. A '#' would start a
+// comment when the level is read back and a control character would end the
+// line or the word, so each becomes '_' and the name reads back as it was.
 static void editorNameAfterFile(const char *filename, char *name, size_t size)
 {
     const char *base = strrchr(filename, '/');
@@ -27,6 +29,9 @@ static void editorNameAfterFile(const char *filename, char *name, size_t size)
     const char *dot = strrchr(base, '.');
     const int length = static_cast<int>(dot && dot != base ? dot - base : strlen(base));
     snprintf(name, size, "%.*s ", length, base);
+    for (char *c = name; *c != '\0'; c++)
+        if (*c == '#' || static_cast<unsigned char>(*c) < ' ' || *c == '\x7f')
+            *c = '_';
 }
 
 // Makes the new blank level for a file that does not exist yet: it holds no

@@ -19,7 +19,8 @@ int getWords(char *line, char **words, int maxwords);
 
 // The loader skeleton: opens filename, then for every line (also empty ones)
 // splits it into words and calls onLine. Reports "Can't open" and returns 1
-// when the file cannot be opened, else 0 after the last line.
+// when the file cannot be opened or is not a regular file (a FIFO, a device,
+// a folder), else 0 after the last line.
 int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx);
 
 // Settings file.

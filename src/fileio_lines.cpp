@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "regular_file.h"
+
 // Reads one line without its comment; -1 at the end of the stream.
 int fgetLine(FILE *fp, char *line, int max)
 {
@@ -59,10 +61,11 @@ int getWords(char *line, char **words, int maxwords)
     }
 }
 
-// Hands every line of a file, split into words, to onLine.
+// Hands every line of a file, split into words, to onLine. Only a regular
+// file is read: what else a data file's name may reach would hang the game.
 int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx)
 {
-    FILE *ifp = fopen(filename, "r");
+    FILE *ifp = fopenRegular(filename);
     if (!ifp) {
         fprintf(stderr, "Can't open %s\n", filename);
         return 1;

@@ -1,5 +1,10 @@
 #include "logic.h"
 
+#include <climits>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "camera.h"
 #include "editor.h"
 #include "enemy.h"
@@ -17,7 +22,8 @@ gameModeEnum gameMode = MODE_EXIT;
 gameModeEnum newGameMode = MODE_EXIT;
 int ingameState = 0;
 
-// Files the modes load.
+// Files the modes load, all in the data folder of the directory the game was started in.
+static const char *const DATA_FOLDER = "./data";
 static const char *const FONT_FILE = "./data/gfx/font02.bmp";
 static const char *const SPLASH1_FILE = "./data/gfx/splash01.bmp";
 static const char *const SPLASH2_FILE = "./data/gfx/splash02.bmp";
@@ -115,9 +121,28 @@ static void introStart(void)
     introController = 0;
 }
 
-// The two splash screens; goes to the menu when they are over.
+// 1, having said where it looked, when the game was started where there is no
+// data folder: without it there is not even a font to show a word with.
+static int introDataMissing(void)
+{
+    struct stat st;
+    if (stat(DATA_FOLDER, &st) == 0 && S_ISDIR(st.st_mode))
+        return 0;
+    char cwd[PATH_MAX];
+    fprintf(stderr,
+            "ERROR: (logicIntro) There is no folder %s in %s; start the game from the folder that holds data/\n",
+            DATA_FOLDER, getcwd(cwd, sizeof cwd) ? cwd : "the working directory");
+    return 1;
+}
+
+// The two splash screens; goes to the menu when they are over. Started
+// without the data folder, the game ends instead.
 void logicIntro(void)
 {
+    if (!introStarted && introDataMissing()) {
+        newGameMode = MODE_EXIT;
+        return;
+    }
     if (!introStarted) {
         introStart();
         return;

@@ -72,3 +72,13 @@ TEST_F(Editor, OkThatCannotWriteTheLevelStaysWithTheEditsAndTheirUndo)
     keyPress.key[MENU] = 1;
     EXPECT_EQ(std::tuple(curLvl.layer0.array[0][0], editorUpdate()), std::tuple(0, 1));
 }
+
+// A new level is named after its file, less what would cut the name short when
+// read back: '#' starts a comment, a control character ends the line or the word.
+TEST_F(Editor, ANewLevelNamedAfterItsFileLoadsBackWithThatName)
+{
+    TempDir dir;
+    const std::string file = mapFile = strdup((dir.path + "/fen#2\nlow\tland.map").c_str());
+    printed([&] { editorOpen(file.c_str()); press(OK); freeMap(); editorOpen(file.c_str()); });
+    EXPECT_STREQ(curLvl.name, "fen_2_low_land ");
+}

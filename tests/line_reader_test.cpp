@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fileio.h"
+#include "sdldraw.h"
 #include "test_util.h"
 
 typedef std::vector<std::string> Lines;
@@ -41,4 +42,26 @@ TEST(LineReader, CommentsEmptyLinesOverlongLinesOddBytesAndWordsBeyondTheLimit)
     char line[] = "x y z w", *words[3];
     ASSERT_EQ(getWords(line, words, 2), 2);
     EXPECT_STREQ(words[1] + 2, "z w");
+}
+
+// A FIFO with no writer would block the game, /dev/zero never ends and a folder
+// holds no lines: every reader refuses them, links to them too, at once.
+TEST(LineReader, WhatIsNotARegularFileIsRefusedAtOnceEvenThroughALink)
+{
+    TempDir dir;
+    const std::string fifo = dir.path + "/fifo", zero = dir.path + "/zero.map";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600) | symlink("/dev/zero", zero.c_str()), 0);
+    static Creature mob;
+    static unsigned char masks[TILE_COUNT][TILE_SIZE][TILE_SIZE];
+    bool (*const readers[])(const char *) = {
+        [](const char *p) { return loadMap(p) == 1; }, [](const char *p) { return loadConfig(p) == 1; },
+        [](const char *p) { return loadMobConfig(&mob, p) == 1; }, [](const char *p) { return !loadImage(p); },
+        [](const char *p) { return loadCollisionLayer(masks, p) == 1; }};
+    alarm(10); // a reader that hangs ends the test program: it fails rather than stalls
+    for (const std::string &path : {fifo, zero, std::string("/dev/zero"), dir.path})
+        for (int i = 0; i < 5; i++) {
+            const std::string said = printed([&] { EXPECT_TRUE(readers[i](path.c_str())) << path << ", reader " << i; });
+            EXPECT_NE(said.find(" " + path + "\n", said.find('|')), std::string::npos) << said << " by reader " << i;
+        }
+    alarm(0);
 }

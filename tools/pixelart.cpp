@@ -42,6 +42,8 @@
 #include <string>
 #include <vector>
 
+#include "regular_file.h"
+
 namespace {
 
 struct PaletteEntry {
@@ -383,7 +385,7 @@ int runCommand(Source &src, Picture &pic, const char *line, char **words, int n)
 // Reads the source at PATH into PIC; DEPTH counts the sources that draw on it.
 int readPicture(const char *path, Picture &pic, int depth)
 {
-    Source src = {path, fopen(path, "r"), 0, depth};
+    Source src = {path, fopenRegular(path), 0, depth};
     if (!src.fp) {
         fprintf(stderr, "pixelart: can't open %s\n", path);
         return 1;

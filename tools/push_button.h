@@ -3,5 +3,11 @@
 #pragma once
 
 // Pushes the key-down (down true) or key-up event of the key the settings
-// map to button (an UP ... MENU value).
+// map to button (an UP ... MENU value). A button whose number in the settings
+// is no key of SDL's pushes nothing.
 void pushButton(int button, bool down);
+
+// 1, having said which button to standard error after tool's name, when the
+// settings map a button to a number that is no key of SDL's: no press of it
+// could reach the game as the player's would.
+int pushButtonKeyMissing(const char *tool);

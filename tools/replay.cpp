@@ -66,7 +66,8 @@
 //
 // A bad script line is reported with its line number and nothing runs; the
 // exit status is then 2, as when the trace cannot be opened (1 when the game
-// cannot start, 0 after a run).
+// cannot start, 0 after a run). The game cannot start without ./data/config.cfg,
+// nor when it gives a button a number that is no key.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -417,7 +418,8 @@ const char *resultName(void)
 }
 
 // Opens the headless video and loads what the intro would have: the
-// settings and the font. 0 on success, else the message is written.
+// settings, which must give every button a key, and the font. 0 on success,
+// else the message is written.
 int startGame(void)
 {
     // No window is wanted, whatever the environment says.
@@ -431,6 +433,8 @@ int startGame(void)
         fprintf(stderr, "kettlemoor-replay: run it from the directory that holds ./data\n");
         return 1;
     }
+    if (pushButtonKeyMissing("kettlemoor-replay"))
+        return 1;
     logicLoadFont();
     return 0;
 }

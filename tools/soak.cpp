@@ -35,6 +35,7 @@
 #include "menu.h"
 #include "player.h"
 #include "push_button.h"
+#include "regular_file.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
 
@@ -103,6 +104,8 @@ void soakIntro(void)
 {
     if (!soakReach(MODE_INTRO))
         return soakFail("the intro never started");
+    // The intro's first step has read the settings the presses are made from.
+    failed |= pushButtonKeyMissing("kettlemoor-soak");
     soakTap(OK);
     soakTap(OK);
     if (!soakReach(MODE_MENU))
@@ -269,7 +272,7 @@ bool soakCopyLevel(std::string *path)
         return false;
     close(fd);
     *path = name;
-    FILE *in = fopen(LEVEL_FILE, "rb");
+    FILE *in = fopenRegular(LEVEL_FILE);
     FILE *out = fopen(name, "wb");
     bool ok = in && out;
     int c;

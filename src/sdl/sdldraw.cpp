@@ -6,6 +6,7 @@
 #include "animation.h"
 #include "camera.h"
 #include "map.h"
+#include "regular_file.h"
 #include "sdlmain.h"
 
 SDL_Surface *fontIMG = nullptr;
@@ -40,9 +41,10 @@ static const int LIFEBAR_EMPTY = 1;
 
 // Loads a BMP and converts it to the display's format once, so that it is
 // blitted every frame without conversion; magenta becomes transparent.
+// Only a regular file is given to SDL, which would wait forever on a FIFO.
 SDL_Surface *loadImage(const char *filename)
 {
-    SDL_Surface *loaded = SDL_LoadBMP(filename);
+    SDL_Surface *loaded = isRegularFile(filename) ? SDL_LoadBMP(filename) : nullptr;
     if (!loaded)
         fprintf(stderr, "ERROR: (loadImage) Failed to load image: %s\n", filename);
     // SDL 1.2 crashes converting before video has started, so
