@@ -94,9 +94,11 @@ void input(void)
     }
 }
 
+#ifndef __EMSCRIPTEN__
 // How long the key capture sleeps between empty polls, in ms: a waiting
 // remapping page would otherwise keep a whole core busy.
 static const Uint32 CAPTURE_IDLE_MS = 1;
+#endif
 
 // Gives the processor up between the key capture's empty polls.
 static void inputCaptureIdle(void)
