@@ -2,7 +2,7 @@
 // does. SDL 1.2's own handler pushes a quit event from inside the signal,
 // which needs the event queue's lock; a signal that arrives while the game
 // holds that lock in SDL_PollEvent (nearly always during the key capture,
-// which polls without pause) then waits for it forever. The handler here
+// which does little but poll) then waits for it forever. The handler here
 // only raises a flag, which the event handling reads between polls.
 #include "signals.h"
 
