@@ -28,6 +28,7 @@
 #include "logic.h"
 #include "map.h"
 #include "sdlmain.h"
+#include "signals.h"
 #include "timer.h"
 #include "tools.h"
 
@@ -302,6 +303,8 @@ void mainShutdown(void)
 
 int gameMain(int argc, char **argv)
 {
+    // Before any switch runs: -extract saves a file at once.
+    signalsIgnoreFailedWrites();
     quit = 0;
     mainReadSwitches(argc, argv);
     if (quit == 0)

@@ -1,5 +1,6 @@
 // Input: SDL events become the nine logical buttons through the key mapping,
 // the fixed mouse buttons and the window-close request; and the key capture.
+#include <csignal>
 #include <tuple>
 
 #include "sdl_events.h"
@@ -47,12 +48,34 @@ TEST_F(Input, KeyCaptureTakesTheNextKeyDropsWhatCameBeforeAndSkipsTheWait)
     EXPECT_EQ(printed([] { changeKeyMapping(K_JUMP); }), "New key for 5: 113\n|");
     EXPECT_EQ(std::tuple(keyMapping[K_JUMP], _resetFrameSkip, buttons()), std::tuple(SDLK_q, 1, "000000000"));
 
-    // A quit request (window close, SIGINT, SIGTERM) ends the wait unstored.
+    // A quit request (the window's close button) ends the wait unstored.
     _resetFrameSkip = 0;
     pushWindowClose();
     pushKey(SDL_KEYDOWN, SDLK_w);
     EXPECT_EQ(printed([] { changeKeyMapping(K_JUMP); }), "|");
     EXPECT_EQ(std::tuple(keyMapping[K_JUMP], newGameMode, _resetFrameSkip), std::tuple(SDLK_q, MODE_EXIT, 1));
+}
+
+// A quit signal ends a capture that has no event to wait on, and play; one
+// that was ignored when video started (a background job's SIGINT) is left alone.
+TEST_F(Input, QuitSignalsEndTheCaptureAndPlayButOneIgnoredAtStartStaysIgnored)
+{
+    void (*hadInt)(int) = signal(SIGINT, SIG_IGN);
+    signal(SIGHUP, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+    headlessSDL();
+    ASSERT_EQ(initSDL(), 0);
+    raise(SIGINT);
+    raise(SIGHUP);
+    EXPECT_EQ(printed([] { changeKeyMapping(K_JUMP); }), "|");
+    EXPECT_EQ(std::tuple(keyMapping[K_JUMP], newGameMode, _resetFrameSkip), std::tuple(0, MODE_EXIT, 1));
+    newGameMode = MODE_MENU;
+    input();
+    EXPECT_EQ(newGameMode, MODE_MENU);
+    raise(SIGTERM);
+    input();
+    EXPECT_EQ(newGameMode, MODE_EXIT);
+    signal(SIGINT, hadInt);
 }
 
 TEST_F(Input, APressTakenOnceStaysTakenWhileTheKeyIsHeld)

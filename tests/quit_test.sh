@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Every way of ending the game — SIGTERM, SIGINT and the window's close
-# button — ends it with status 0 within one second, in every mode: the intro,
-# the menu, a game, the editor, and the key capture of the remapping page.
+# Every way of ending the game — SIGTERM, SIGINT, SIGHUP and the window's
+# close button — ends it with status 0 within one second, in every mode: the
+# intro, the menu, a game, the editor, and the key capture of the remapping
+# page. The capture is then asked to end many more times, headless, through
+# the replay tool, whose front end reaches it by a script: a signal lands at
+# a random moment of the capture's polling, and a handler that took the event
+# queue's lock there hung the game only now and then (once in ten to fifty).
 #
-# Usage: quit_test.sh GAME CLOSE_WINDOW DATA_DIR
+# Usage: quit_test.sh GAME CLOSE_WINDOW DATA_DIR REPLAY SCRIPT
 #   GAME          the game's binary
 #   CLOSE_WINDOW  the helper that clicks a window's close button ("" if none)
 #   DATA_DIR      the game's data/, copied so that nothing can change the real one
+#   REPLAY        the replay tool
+#   SCRIPT        its front end script that leaves the capture waiting
 #
 # The game runs in a real window under Xvfb and is steered with xdotool. Without
 # them only the intro can be reached, on SDL's dummy driver, and only the
@@ -21,9 +27,14 @@ source "$(dirname "$0")/../scripts/lib.sh"
 game=$1
 closer=$2
 data=$3
+replay=$4
+capture_script=$5
 
 # Time allowed from the request to the end of the process, in milliseconds.
 limit_ms=1000
+# Rounds of one SIGTERM and one SIGINT on the headless capture: enough that
+# a hang seen once in fifty signals shows.
+capture_rounds=50
 
 work=$(mktemp -d /tmp/kettlemoor-quit-XXXXXX)
 xvfb_pid=""
@@ -54,18 +65,23 @@ wait_for_output() {
   return 1
 }
 
-# Starts the game with SIGINT at its default (a script's background jobs
-# otherwise ignore it, and SDL then leaves it ignored) and line-buffered
+# Starts the game with the quit signals at their defaults (a script's
+# background jobs otherwise ignore SIGINT, and the game then leaves it
+# ignored, as it does SIGHUP under nohup) and line-buffered
 # output, so its progress lines can be waited for.
 # In a sanitizer build the X library's own small leaks (strings it keeps for
 # the whole process) are not the game's and are left out of the leak check;
 # symbolizing them to match the suppression would take a third of a second of
 # the time allowed, so stacks stay raw here (the soak test reads them in full).
+# For the replayed capture it starts the replay tool on its script instead,
+# with the trace of every step on standard output.
 start_game() {
+  local command=("$game")
+  [ "$1" = replayed_capture ] && command=("$replay" --front-end --trace - "$capture_script")
   : >log
   ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0:symbolize=0" \
     LSAN_OPTIONS="${LSAN_OPTIONS:-}:suppressions=$work/x11.supp" \
-    env --default-signal=INT stdbuf -oL "$game" >log 2>&1 &
+    env --default-signal=INT,TERM,HUP stdbuf -oL "${command[@]}" >log 2>&1 &
   game_pid=$!
 }
 
@@ -79,6 +95,12 @@ reach() {
   if [ "$1" = intro ]; then
     sleep 0.1
     return 0
+  fi
+  # The step whose menu starts the remapping is traced just before the
+  # capture begins to wait.
+  if [ "$1" = replayed_capture ]; then
+    wait_for_output " remap=1 "
+    return
   fi
   keys Return Return                     # both splash screens
   wait_for_output "Map of 100, 15" || return 1
@@ -102,11 +124,12 @@ reach() {
   sleep 0.1
 }
 
-# Asks the game to end: SIGTERM, SIGINT or the close button.
+# Asks the game to end: SIGTERM, SIGINT, SIGHUP or the close button.
 request_end() {
   case $1 in
     SIGTERM) kill -TERM "$game_pid" ;;
     SIGINT) kill -INT "$game_pid" ;;
+    SIGHUP) kill -HUP "$game_pid" ;;
     close) "$closer" "$window" ;;
   esac
 }
@@ -150,11 +173,12 @@ find_window() {
 }
 
 # One case: start, reach the mode, ask for the end, check how it ended.
+# With a third argument "quiet" only a failure is reported.
 run_case() {
-  local mode=$1 ending=$2 ok=0
+  local mode=$1 ending=$2 quiet=${3:-} ok=0
   outcome="could not reach the mode"
-  start_game
-  if find_window && reach "$mode"; then
+  start_game "$mode"
+  if { [ "$mode" = replayed_capture ] || find_window; } && reach "$mode"; then
     request_end "$ending"
     await_end "$(now_ms)" && ok=1
   else
@@ -162,7 +186,7 @@ run_case() {
   fi
   if [ "$ok" = 1 ]; then
     passed=$((passed + 1))
-    echo "ok      $mode, $ending: $outcome"
+    [ -n "$quiet" ] || echo "ok      $mode, $ending: $outcome"
   else
     failed=$((failed + 1))
     echo "FAILED  $mode, $ending: $outcome"
@@ -206,7 +230,7 @@ else
 fi
 
 if [ "$windowed" = 1 ]; then
-  endings="SIGTERM SIGINT"
+  endings="SIGTERM SIGINT SIGHUP"
   if [ -n "$closer" ] && [ -x "$closer" ]; then
     endings="$endings close"
   else
@@ -222,7 +246,17 @@ else
   headless
   run_case intro SIGTERM
   run_case intro SIGINT
+  run_case intro SIGHUP
 fi
+
+headless
+before=$failed
+for _ in $(seq "$capture_rounds"); do
+  for ending in SIGTERM SIGINT; do
+    run_case replayed_capture "$ending" quiet
+  done
+done
+echo "headless capture, $((capture_rounds * 2)) signals: $((failed - before)) failed"
 
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ] || exit 1

@@ -6,6 +6,7 @@
 #include <emscripten.h>
 #endif
 
+#include "signals.h"
 #include "timer.h"
 
 int keyMapping[18];
@@ -62,9 +63,14 @@ static void inputSetMouseButton(int button, int state)
 }
 
 // Handles one pending event, so a burst is drained one event per logic step
-// and a press and its release are never seen in the same step.
+// and a press and its release are never seen in the same step. A quit signal
+// counts as this step's event and acts as the window's close button does.
 void input(void)
 {
+    if (signalsTakeQuit()) {
+        newGameMode = MODE_EXIT;
+        return;
+    }
     if (!SDL_PollEvent(&event))
         return;
     switch (event.type) {
@@ -88,21 +94,38 @@ void input(void)
     }
 }
 
-// Waits, without sleeping, for a key or joystick button and stores its code in
-// keyMapping[key]; every other event meanwhile is dropped, except a request to
-// quit (the window's close button, or SIGINT/SIGTERM, which SDL turns into the
-// same event): that abandons the capture, storing nothing, and asks for the
-// exit mode, so the game still ends. The time spent waiting is not caught up
-// by the main loop afterwards.
+#ifndef __EMSCRIPTEN__
+// How long the key capture sleeps between empty polls, in ms: a waiting
+// remapping page would otherwise keep a whole core busy.
+static const Uint32 CAPTURE_IDLE_MS = 1;
+#endif
+
+// Gives the processor up between the key capture's empty polls.
+static void inputCaptureIdle(void)
+{
+#ifdef __EMSCRIPTEN__
+    // The page's key events arrive only while the browser runs, so the wait
+    // hands control back to it between polls.
+    emscripten_sleep(10);
+#else
+    SDL_Delay(CAPTURE_IDLE_MS);
+#endif
+}
+
+// Waits for a key or joystick button and stores its code in keyMapping[key];
+// every other event meanwhile is dropped, except a request to quit (the
+// window's close button, or a quit signal): that abandons the capture,
+// storing nothing, and asks for the exit mode, so the game still ends. The
+// time spent waiting is not caught up by the main loop afterwards.
 void changeKeyMapping(int key)
 {
     for (;;) {
+        if (signalsTakeQuit()) {
+            newGameMode = MODE_EXIT;
+            break;
+        }
         if (!SDL_PollEvent(&event)) {
-#ifdef __EMSCRIPTEN__
-            // The page's key events arrive only while the browser runs, so
-            // the wait hands control back to it between polls.
-            emscripten_sleep(10);
-#endif
+            inputCaptureIdle();
             continue;
         }
         if (event.type == SDL_QUIT) {

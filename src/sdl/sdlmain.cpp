@@ -10,6 +10,7 @@
 
 #include "global.h"
 #include "scaler.h"
+#include "signals.h"
 
 int screenWidth = 160;
 int screenHeight = 120;
@@ -87,6 +88,9 @@ int initSDL(void)
         fprintf(stderr, "ERROR: (initSDL) Unable to initialize SDL: %s\n", SDL_GetError());
         return 1;
     }
+    // Starting video gave SIGINT and SIGTERM to SDL's handler; the game's own
+    // replaces it.
+    signalsCatchQuit();
     // The screen is never below the minimum size and the scale is never zero.
     if (screenWidth < MIN_SCREEN_WIDTH)
         screenWidth = MIN_SCREEN_WIDTH;
@@ -115,6 +119,7 @@ int cleanSDL(void)
     if (screen && screen != SDL_GetVideoSurface())
         SDL_FreeSurface(screen);
     SDL_Quit();
+    signalsReleaseQuit();
     screen = nullptr;
     screenScaled = nullptr;
     return 0;
