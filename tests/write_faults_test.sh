@@ -4,6 +4,10 @@
 # to a pipe that nobody reads any more, still writes its whole file and ends
 # with status 0; under a size limit smaller than that file it ends with
 # status 0 too, the old file as it was and no temporary file left beside it.
+# And a save killed outright, at any moment of it, leaves the old file or the
+# whole new one, never a part: two hundred extractions are killed at moments
+# spread over their run, then the next whole save clears the temporary files
+# the killed ones left.
 #
 # Usage: write_faults_test.sh GAME DATA_DIR
 #   GAME      the game's binary
@@ -57,5 +61,30 @@ cmp -s old.col limited.col || fail "size limit: the old file was changed"
 left=$(ls -A | grep -vxE 'expected.col|piped.col|limited.col|old.col|err')
 [ -z "$left" ] || fail "size limit: left behind: $left"
 
-[ "$failed" -eq 0 ] && echo "ok      a closed output and a size limit end no save"
+# Killed at moments spread over a whole extraction, which takes some tens of
+# milliseconds here: each kill leaves the older file or the whole new one.
+echo "an older collision file" >killed.col
+cp killed.col old.col
+kills=200 cut_short=0
+for k in $(seq 1 "$kills"); do
+  "$game" -extract "$bitmap" killed.col >/dev/null 2>err &
+  sleep "0.0$((k % 8))$((k * 7 % 10))"
+  kill -KILL $! 2>/dev/null
+  wait $! 2>/dev/null
+  if ls -A | grep -qE '^\.killed\.col\.'; then
+    cut_short=$((cut_short + 1))
+  fi
+  if ! cmp -s killed.col old.col && ! cmp -s killed.col expected.col; then
+    fail "kill $k: the file is neither the old one nor the whole new one"
+    break
+  fi
+done
+"$game" -extract "$bitmap" killed.col >/dev/null 2>err
+cmp -s killed.col expected.col || fail "after the kills: the next save did not write the whole file"
+left=$(ls -A | grep -E '^\.killed\.col\.')
+[ -z "$left" ] || fail "after the kills: the next save left these behind: $left"
+echo "        $kills saves killed, $cut_short of them while a temporary file stood"
+[ "$cut_short" -gt 0 ] || fail "no kill landed while a save was being written"
+
+[ "$failed" -eq 0 ] && echo "ok      a closed output, a size limit and a kill end no save"
 exit "$failed"
