@@ -42,8 +42,10 @@ exec 4>pipe
 wait $!
 rm pipe
 # Line-buffered, so each progress line, the save's own among them, meets the
-# closed pipe as it is printed.
-stdbuf -oL "$game" -extract "$bitmap" piped.col >&4 2>err
+# closed pipe as it is printed. stdbuf preloads its own library, which a
+# sanitizer build would otherwise refuse to start with.
+ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 \
+  stdbuf -oL "$game" -extract "$bitmap" piped.col >&4 2>err
 status=$?
 exec 4>&-
 [ "$status" -eq 0 ] || fail "closed output: status $status"
