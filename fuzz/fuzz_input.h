@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <unistd.h>
 
 // Aborts (so libFuzzer keeps the input) when a reader broke a rule it must keep.
@@ -17,6 +18,19 @@
             abort();                                                                 \
         }                                                                            \
     } while (0)
+
+// Makes a scratch folder kettlemoor-NAME-XXXXXX in memory-backed /dev/shm when
+// there is one, and else in /tmp; its path goes to folder.
+template <size_t N>
+inline void fuzzScratchFolder(char (&folder)[N], const char *name)
+{
+    for (const char *place : {"/dev/shm", "/tmp"}) {
+        snprintf(folder, N, "%s/kettlemoor-%s-XXXXXX", place, name);
+        if (mkdtemp(folder))
+            return;
+    }
+    FUZZ_CHECK(!"no place for a scratch folder");
+}
 
 // The scratch file: made in memory-backed /dev/shm when there is one, unlinked
 // at once and opened again through /proc/self/fd, so nothing is left behind

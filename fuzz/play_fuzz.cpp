@@ -15,7 +15,10 @@
 // collision masks are read once from the real data/maps/default.col: the
 // scratch copy has none, so every load keeps them, as a level record does
 // when that file cannot be opened, and the time goes to play rather than to
-// reading 65 536 numbers again. Run it from the repository root, where ./data is.
+// reading 65 536 numbers again. For the same reason one creature of each kind
+// is held for the whole run (fuzz_sheets.h), so the sprite sheets, the
+// player's among them, are loaded once. Run it from the repository root,
+// where ./data is.
 #include <SDL.h>
 #include <climits>
 #include <cmath>
@@ -29,6 +32,7 @@
 #include "enemy.h"
 #include "fileio.h"
 #include "fuzz_input.h"
+#include "fuzz_sheets.h"
 #include "global.h"
 #include "input.h"
 #include "logic.h"
@@ -43,14 +47,18 @@ static const char PART_END[] = "#%%";
 // Buttons the press bytes drive, bit 0 first.
 const int FUZZ_BUTTONS = BACK + 1;
 
-// The definition files each part goes to, relative to the scratch folder.
-static const char *const PLAYER_FILES[] = {"data/mobs/monkey.dat"};
-static const char *const CREATURE_FILES[] = {"data/mobs/key.dat", "data/mobs/shell.dat", "data/mobs/frog.dat",
-                                             "data/mobs/squid.dat", "data/mobs/plant.dat"};
-static const char *const LEVEL_FILES[] = {"level.map"};
+// The files the parts go to, relative to the scratch folder. Every creature
+// but the monkey reads the same definition, so it is written once, to the
+// key's file, which the others' files link to.
+static const char PLAYER_FILE[] = "data/mobs/monkey.dat";
+static const char CREATURE_FILE[] = "data/mobs/key.dat";
+static const char *const CREATURE_LINKS[] = {"data/mobs/shell.dat", "data/mobs/frog.dat", "data/mobs/squid.dat",
+                                             "data/mobs/plant.dat"};
+static const char CREATURE_LINK_TARGET[] = "key.dat";
+static const char LEVEL_FILE[] = "level.map";
 
-// The scratch folder, and the folder to return to after each input.
-static char scratch[] = "/tmp/kettlemoor-play-XXXXXX";
+// The scratch folder (fuzz_input.h), and the folder to return to after each input.
+static char scratch[64];
 static int homeFolder = -1;
 
 // Makes dir/name a link to the real file or folder of the same name.
@@ -69,26 +77,32 @@ static void removeScratch(void)
 
 // Builds the scratch data folder and opens headless video once; images are
 // converted to the display format when they load. SDL's own signal handlers
-// stay out of the way of the sanitizers'.
+// stay out of the way of the sanitizers'. Then keeps the real sprite sheets.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     char real[PATH_MAX];
     FUZZ_CHECK(getcwd(real, sizeof real) != nullptr);
     if (access("data/mobs/monkey.dat", R_OK) != 0)
         fprintf(stderr, "WARNING: run from the repository root, or the game has no images or masks\n");
-    FUZZ_CHECK(mkdtemp(scratch) != nullptr);
+    fuzzScratchFolder(scratch, "play");
     atexit(removeScratch);
     for (const char *folder : {"/data", "/data/mobs", "/data/maps"})
         FUZZ_CHECK(mkdir((std::string(scratch) + folder).c_str(), 0700) == 0);
     linkToReal(real, "data/gfx");
+    for (const char *name : CREATURE_LINKS)
+        FUZZ_CHECK(symlink(CREATURE_LINK_TARGET, (std::string(scratch) + "/" + name).c_str()) == 0);
     FUZZ_CHECK(loadCollisionLayer(curLvl.layer0.colLayer, "data/maps/default.col") == 0);
     homeFolder = open(".", O_RDONLY | O_DIRECTORY);
     FUZZ_CHECK(homeFolder >= 0);
 
     headlessSDL();
     FUZZ_CHECK(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0);
+    // Shown unscaled, as with -scale 1: the harness opens no scaled display,
+    // and at the default scale every flip would fail and say so.
+    scale = 1;
     screen = SDL_SetVideoMode(screenWidth, screenHeight, screenBpp, SDL_SWSURFACE);
     FUZZ_CHECK(screen != nullptr);
+    fuzzKeepSheets();
     return 0;
 }
 
@@ -103,16 +117,13 @@ static std::string nextPart(const uint8_t **data, size_t *size)
     return rest.substr(0, end);
 }
 
-// Writes text as each of the named files.
-template <size_t N>
-static void writeAll(const char *const (&names)[N], const std::string &text)
+// Writes text as the named file.
+static void writeFile(const char *name, const std::string &text)
 {
-    for (const char *name : names) {
-        FILE *f = fopen(name, "wb");
-        FUZZ_CHECK(f != nullptr);
-        FUZZ_CHECK(fwrite(text.data(), 1, text.size(), f) == text.size());
-        FUZZ_CHECK(fclose(f) == 0);
-    }
+    FILE *f = fopen(name, "wb");
+    FUZZ_CHECK(f != nullptr);
+    FUZZ_CHECK(fwrite(text.data(), 1, text.size(), f) == text.size());
+    FUZZ_CHECK(fclose(f) == 0);
 }
 
 // Holds the buttons whose bits are set and releases the others; as with a key,
@@ -141,11 +152,11 @@ static void releaseGame(void)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FUZZ_CHECK(chdir(scratch) == 0);
-    writeAll(LEVEL_FILES, nextPart(&data, &size));
-    writeAll(PLAYER_FILES, nextPart(&data, &size));
-    writeAll(CREATURE_FILES, nextPart(&data, &size));
+    writeFile(LEVEL_FILE, nextPart(&data, &size));
+    writeFile(PLAYER_FILE, nextPart(&data, &size));
+    writeFile(CREATURE_FILE, nextPart(&data, &size));
 
-    mapFile = const_cast<char *>(LEVEL_FILES[0]);
+    mapFile = const_cast<char *>(LEVEL_FILE);
     newGameMode = MODE_INGAME;
     int held = 0;
     for (int step = 0; step < FUZZ_STEPS && newGameMode == MODE_INGAME; step++) {
