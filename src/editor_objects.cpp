@@ -86,12 +86,26 @@ Point editorStandingAt(Point tile, int h)
 
 // ---- changing the level ----
 
+// 1, having said so, when the level already holds as many creatures as a level
+// file may: one more would be left out the next time the level is loaded.
+static int editorLevelIsFull(void)
+{
+    int creatures = 0;
+    for (const EnemyList *node = EnemyListHead; node; node = node->next)
+        creatures++;
+    if (creatures < ENEMY_MAX_PER_LEVEL)
+        return 0;
+    printf("WARNING: (editorObjectEdit) The level holds %d creatures, as many as a level may; no more can be placed\n",
+           creatures);
+    return 1;
+}
+
 // Places a creature of the chosen kind standing in tile, at the head of the
-// level's list; null when it cannot be made.
+// level's list; null when it cannot be made or the level is full.
 static EnemyList *editorAddCreature(int choice, Point tile)
 {
     const Creature *sample = editorSample(choice);
-    if (!sample)
+    if (!sample || editorLevelIsFull())
         return nullptr;
     const Point at = editorStandingAt(tile, sample->h);
     EnemyList *node = prependElement(EnemyListHead, at.x, at.y, choice + ENEMY_TYPE_KEY);

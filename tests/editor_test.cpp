@@ -82,3 +82,19 @@ TEST_F(Editor, ANewLevelNamedAfterItsFileLoadsBackWithThatName)
     printed([&] { editorOpen(file.c_str()); press(OK); freeMap(); editorOpen(file.c_str()); });
     EXPECT_STREQ(curLvl.name, "fen_2_low_land ");
 }
+
+// A level keeps as many creatures as its file may hold: one more is refused,
+// and what the cell held stays, so the next load leaves nothing out.
+TEST_F(Editor, ACreatureBeyondWhatALevelMayHoldIsRefused)
+{
+    for (int i = 0; i < ENEMY_MAX_PER_LEVEL; i++)
+        addEnemy(2, 100000, 0);
+    printed([] { press(ACTION); });
+    objectChoice = 1 + ENEMY_TYPE_SHELL;
+    keyPress.key[JUMP] = 1;
+    EXPECT_EQ(printed(editorObjectEdit).substr(0, 47), "WARNING: (editorObjectEdit) The level holds 409");
+    int left = 0;
+    for (const EnemyList *node = EnemyListHead; node; node = node->next)
+        left += node->mob.type == 2;
+    EXPECT_EQ(left, ENEMY_MAX_PER_LEVEL);
+}
