@@ -86,8 +86,8 @@ Point editorStandingAt(Point tile, int h)
 
 // ---- changing the level ----
 
-// 1, having said so, when the level already holds as many creatures as a level
-// file may: one more would be left out the next time the level is loaded.
+// Tells whether the level already holds as many creatures as a level file may,
+// and says so when it does: one more would be left out at the next load.
 static int editorLevelIsFull(void)
 {
     int creatures = 0;

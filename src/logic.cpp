@@ -121,8 +121,8 @@ static void introStart(void)
     introController = 0;
 }
 
-// 1, having said where it looked, when the game was started where there is no
-// data folder: without it there is not even a font to show a word with.
+// Tells whether the game was started where there is no data folder, and then
+// says where it looked: without it there is not even a font to show a word with.
 static int introDataMissing(void)
 {
     struct stat st;

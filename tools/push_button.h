@@ -7,7 +7,7 @@
 // is no key of SDL's pushes nothing.
 void pushButton(int button, bool down);
 
-// 1, having said which button to standard error after tool's name, when the
-// settings map a button to a number that is no key of SDL's: no press of it
-// could reach the game as the player's would.
+// Tells whether the settings map a button to a number that is no key of SDL's,
+// and then names that button on standard error after the tool's name: no press
+// of it could reach the game as the player's would.
 int pushButtonKeyMissing(const char *tool);

@@ -16,5 +16,6 @@ void signalsCatchQuit(void);
 // Gives the signals taken by signalsCatchQuit their default action back.
 void signalsReleaseQuit(void);
 
-// 1, once, when a quit signal has arrived since the last call.
+// Tells whether a quit signal has arrived since the last call; each signal is
+// told once.
 int signalsTakeQuit(void);
