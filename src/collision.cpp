@@ -1,6 +1,7 @@
 // Per-pixel collision of creature boxes with the collision masks of layer 0.
 #include "collision.h"
 
+#include <climits>
 #include <cmath>
 
 #include "map.h"
@@ -38,10 +39,22 @@ static int oneWayHolds(Creature *creature, int tileTop)
     return creature->vy >= 0 && (int)floorf(creature->y) + creature->h <= tileTop;
 }
 
-// The bit of a mask pixel's kind in a set of kinds; empty and unknown values have none.
+// The bit of a mask pixel's kind in a set of kinds; empty and unknown values
+// have none. A table of every byte value, so the scan over a tile's pixels,
+// the innermost loop of every move, is one lookup a pixel.
+struct MaskKindBits {
+    unsigned int bit[UCHAR_MAX + 1];
+    constexpr MaskKindBits() : bit()
+    {
+        for (int v = MASK_SOLID; v <= MASK_HAZARD; v++)
+            bit[v] = 1u << v;
+    }
+};
+static constexpr MaskKindBits maskKindBits;
+
 static unsigned int maskKindBit(unsigned char v)
 {
-    return v >= MASK_SOLID && v <= MASK_HAZARD ? 1u << v : 0u;
+    return maskKindBits.bit[v];
 }
 
 // The flags a set of kinds met inside the box stands for.

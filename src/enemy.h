@@ -67,6 +67,12 @@ extern EnemyList *EnemyListHead;
 // Creates one enemy at pixel (x, y) in front of oldHead; null on failure.
 EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type);
 
+// Bracket a level load: between them every creature of one kind shares a
+// single read of its definition file. Brackets may nest; the outermost end
+// frees what was read.
+void enemyBeginLoad(void);
+void enemyEndLoad(void);
+
 // Frees every node from head on.
 void cleanList(EnemyList *head);
 

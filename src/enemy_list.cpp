@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "animation.h"
 #include "fileio.h"
@@ -40,6 +41,85 @@ static const EnemyKind enemyKinds[ENEMY_TYPE_COUNT] = {
     {"data/gfx/plantAni.bmp", 16, 16, 3, 24, "data/mobs/plant.dat", 2,
      {{AI_WAIT, 60, 0, 0, 0}, {AI_JUMP, 0, 20, 0, 0}}},
 };
+
+// The definition files read during a level load, by type + 1. A level may
+// hold thousands of creatures of a handful of kinds; while a load is under way
+// each kind's file is read once and every further creature of that kind gets a
+// copy, so the load opens six files rather than one per creature. Outside a
+// load (the editor places one creature at a time) every creature reads its file.
+// Loads may nest; what was read is kept until the outermost one ends.
+static Creature loadDefinitions[ENEMY_TYPE_COUNT];
+static int loadDefinitionRead[ENEMY_TYPE_COUNT];
+static int loadDepth = 0;
+
+// Gives list its own copy of from's sprite indices; with no memory the list is
+// left with none, as the reader leaves it.
+static void enemyCopyFrameList(animFrame *list, const animFrame *from)
+{
+    *list = *from;
+    list->frames = nullptr;
+    list->numOfFrames = 0;
+    if (from->numOfFrames <= 0)
+        return;
+    const size_t bytes = sizeof(int) * static_cast<size_t>(from->numOfFrames);
+    list->frames = static_cast<int *>(malloc(bytes));
+    if (!list->frames) {
+        fprintf(stderr, "ERROR (prependElement): Out of memory!\n");
+        return;
+    }
+    memcpy(list->frames, from->frames, bytes);
+    list->numOfFrames = from->numOfFrames;
+}
+
+// Copies what a definition file sets (box, health, the eight frame lists).
+static void enemyCopyDefinition(Creature *c, const Creature *definition)
+{
+    c->w = definition->w;
+    c->h = definition->h;
+    c->hp = definition->hp;
+    animDir *to[] = {&c->animation.idle, &c->animation.walk, &c->animation.jump, &c->animation.die};
+    const animDir *from[] = {&definition->animation.idle, &definition->animation.walk, &definition->animation.jump,
+                             &definition->animation.die};
+    for (int i = 0; i < 4; i++) {
+        enemyCopyFrameList(&to[i]->left, &from[i]->left);
+        enemyCopyFrameList(&to[i]->right, &from[i]->right);
+    }
+}
+
+// Reads the kind's definition into c, or copies it when this load read it already.
+// A file that cannot be opened is tried again by the next creature, which says
+// so again, as it would outside a load.
+static void enemyReadDefinition(Creature *c, int kindIndex)
+{
+    const char *file = enemyKinds[kindIndex].file;
+    if (loadDepth == 0) {
+        loadMobConfig(c, file);
+        return;
+    }
+    Creature *definition = &loadDefinitions[kindIndex];
+    if (!loadDefinitionRead[kindIndex]) {
+        if (loadMobConfig(definition, file) != 0)
+            return;
+        loadDefinitionRead[kindIndex] = 1;
+    }
+    enemyCopyDefinition(c, definition);
+}
+
+void enemyBeginLoad(void)
+{
+    loadDepth++;
+}
+
+void enemyEndLoad(void)
+{
+    if (loadDepth > 0 && --loadDepth > 0)
+        return;
+    for (int i = 0; i < ENEMY_TYPE_COUNT; i++) {
+        freeAnim(&loadDefinitions[i].animation);
+        loadDefinitions[i] = Creature{};
+        loadDefinitionRead[i] = 0;
+    }
+}
 
 // Reports an enemy that could not be made for want of memory; returns null.
 static EnemyList *enemyOutOfMemory(void)
@@ -106,7 +186,7 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
     // Sheet, definitions and program.
     initAnim(&node->mob.creature.animation, kind->sheet, kind->tileWidth, kind->tileHeight, kind->row,
              kind->numOfTiles);
-    loadMobConfig(&node->mob.creature, kind->file);
+    enemyReadDefinition(&node->mob.creature, type - ENEMY_TYPE_KEY);
     if (enemyBuildProgram(&node->mob, kind)) {
         enemyDelete(node);
         return enemyOutOfMemory();

@@ -278,7 +278,10 @@ int loadMap(const char *filename)
     freeMapObjects();
 
     MapReader reader = {};
-    if (readWordLines(filename, mapReadLine, &reader))
+    enemyBeginLoad();
+    const int unread = readWordLines(filename, mapReadLine, &reader);
+    enemyEndLoad();
+    if (unread)
         return 1;
     mapFileNext = reader.next;
     if (reader.refused > 0)

@@ -5,6 +5,7 @@
 
 #include <dirent.h>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "animation.h"
@@ -158,7 +159,7 @@ TEST_F(MapFile, RandomLevelsOfAnyWidthSaveLoadAndSaveAgainUnchanged)
 // A small file cannot claim memory without bound: a level keeps 4096 creatures,
 // says once, after the last creature's line, that it left the rest out, and
 // the creatures of one kind draw from one copy of their sheet, freed with the
-// last of them.
+// last of them. Each has its own copy of its kind's definition, read once.
 TEST_F(MapFile, ALevelKeeps4096CreaturesThatShareOneSheet)
 {
     ASSERT_NE(SDL_SetVideoMode(160, 120, 16, SDL_SWSURFACE), nullptr);
@@ -169,10 +170,25 @@ TEST_F(MapFile, ALevelKeeps4096CreaturesThatShareOneSheet)
     writeFile(file, text);
     const std::string said = load(file);
     EXPECT_EQ(said.substr(said.rfind(":2\n") + 3), "WARNING: (loadMap) " + file + " holds more than 4096 creatures; the other 904 are left out\n|");
-    int creatures = 0, shared = 0;
-    for (const EnemyList *node = EnemyListHead; node; node = node->next, creatures++)
-        shared += node->mob.creature.animation.animIMG == EnemyListHead->mob.creature.animation.animIMG;
-    EXPECT_EQ(std::tuple(creatures, shared, animSheetsHeld()), std::tuple(4096, 4096, held + 1));
+    EnemyList *alone = nullptr;
+    printed([&alone] { alone = prependElement(nullptr, 0, 0, 2); });
+    const Creature &defined = alone->mob.creature;
+    const animFrame &walk = defined.animation.walk.left;
+    std::set<const int *> ownLists;
+    int creatures = 0, shared = 0, asDefined = 0;
+    for (const EnemyList *node = EnemyListHead; node; node = node->next, creatures++) {
+        const Creature &c = node->mob.creature;
+        shared += c.animation.animIMG == EnemyListHead->mob.creature.animation.animIMG;
+        const animFrame &own = c.animation.walk.left;
+        ownLists.insert(own.frames);
+        asDefined += c.w == defined.w && c.hp == defined.hp && own.duration == walk.duration &&
+                     std::vector<int>(own.frames, own.frames + own.numOfFrames) ==
+                         std::vector<int>(walk.frames, walk.frames + walk.numOfFrames);
+    }
+    EXPECT_EQ(std::tuple(creatures, shared, asDefined, ownLists.size(), animSheetsHeld()),
+              std::tuple(4096, 4096, 4096, size_t{4096}, held + 1));
+    ASSERT_GT(walk.numOfFrames, 0);
+    cleanList(alone);
     freeMapObjects();
     EXPECT_EQ(animSheetsHeld(), held);
     SDL_Quit();
