@@ -4,12 +4,15 @@
 // released, so anything still held is a leak.
 //
 // The load runs inside a scratch copy of ./data in which the images and
-// masks it reads besides the level are small: the shipped tileset is a 16 x 16
-// picture, default.col holds two tiles, and the creatures' sheets stay loaded
-// for the whole run (fuzz_sheets.h). The definition files are the real ones.
-// So each input costs what its own level asks for, rather than a 256 x 256
-// image and 65 536 collision numbers that never change; those files have
-// their own harnesses (collision) or are played in full (play). The harness
+// masks it reads besides the level are small: the shipped tileset is one pixel
+// (fuzz_sheets.h), default.col holds two tiles, and the creatures' sheets stay loaded
+// for the whole run (fuzz_sheets.h). The definition files are the real ones,
+// read once: the whole run is one long level load to the creature list, so
+// each kind's file is read by the first creature of that kind and copied to
+// the rest. So each input costs what its own level asks for, rather than a
+// 256 x 256 image, 65 536 collision numbers and six definition files that
+// never change; those files have their own harnesses (collision, mob_config)
+// or are played in full (play). The harness
 // returns to the starting folder after each input, so libFuzzer's own paths
 // keep their meaning. Run it from the repository root, where ./data is.
 #include <SDL.h>
@@ -96,11 +99,7 @@ static void makeScratchData(const char *real)
     FUZZ_CHECK(fputs(FUZZ_COLLISION, col) >= 0);
     FUZZ_CHECK(fclose(col) == 0);
 
-    SDL_Surface *tileset = SDL_CreateRGBSurface(SDL_SWSURFACE, TILE_SIZE, TILE_SIZE, FUZZ_SCREEN_BPP, 0, 0, 0, 0);
-    FUZZ_CHECK(tileset != nullptr);
-    const std::string tilesetPath = inScratch("data/gfx/") + MAP_BLANK_TILESET;
-    FUZZ_CHECK(SDL_SaveBMP(tileset, tilesetPath.c_str()) == 0);
-    SDL_FreeSurface(tileset);
+    fuzzWriteTileset(inScratch("data/gfx/") + MAP_BLANK_TILESET);
 }
 
 // Opens headless video once: tilesets and sprite sheets are converted to the
@@ -117,6 +116,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     FUZZ_CHECK(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0);
     FUZZ_CHECK(SDL_SetVideoMode(FUZZ_SCREEN_W, FUZZ_SCREEN_H, FUZZ_SCREEN_BPP, SDL_SWSURFACE) != nullptr);
     fuzzKeepSheets();
+    enemyBeginLoad();
     makeScratchData(real);
     homeFolder = open(".", O_RDONLY | O_DIRECTORY);
     FUZZ_CHECK(homeFolder >= 0);

@@ -1,6 +1,6 @@
 // Fuzzes a whole game: a fuzzed level and fuzzed creature definitions are
-// loaded by the in-game mode and played for a few hundred logic steps with
-// fuzzed button presses, each step drawn as the game draws it. Whatever the
+// loaded by the in-game mode and played for up to a few hundred logic steps
+// with fuzzed button presses, each step drawn as the game draws it. Whatever the
 // files hold, no arithmetic of the play (positions, sizes, speeds, hit points)
 // may overflow and nothing may be read or written out of bounds.
 //
@@ -8,10 +8,13 @@
 // the level, the player's definition (data/mobs/monkey.dat, which the monkey
 // enemy shares), the definition every other creature reads, and the buttons:
 // one byte per logic step whose bit b holds logical button b (UP ... BACK).
+// The game plays one step for each press byte, so the fuzzer decides how long
+// a game lasts: a longer one is a longer input, found when it reaches more.
 //
 // The files live in a scratch copy of ./data whose images link to the real
-// ones; the game runs inside it for each input and the harness returns to the
-// starting folder after, so libFuzzer's own paths keep their meaning. The
+// ones, except the tileset, a one-pixel stand-in (fuzz_sheets.h); the game
+// runs inside it for each input and the harness returns to the starting
+// folder after, so libFuzzer's own paths keep their meaning. The
 // collision masks are read once from the real data/maps/default.col: the
 // scratch copy has none, so every load keeps them, as a level record does
 // when that file cannot be opened, and the time goes to play rather than to
@@ -24,6 +27,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <glob.h>
 #include <string>
 #include <sys/stat.h>
 
@@ -41,7 +45,7 @@
 #include "player.h"
 #include "sdlmain.h"
 
-// Logic steps played per input, and the marker that ends each part.
+// The most logic steps an input plays, and the marker that ends each part.
 const int FUZZ_STEPS = 300;
 static const char PART_END[] = "#%%";
 // Buttons the press bytes drive, bit 0 first.
@@ -67,6 +71,20 @@ static void linkToReal(const std::string &real, const char *name)
     FUZZ_CHECK(symlink((real + "/" + name).c_str(), (std::string(scratch) + "/" + name).c_str()) == 0);
 }
 
+// Links every real image but the tileset, which is written in its place as a
+// one-pixel stand-in.
+static void linkImages(const std::string &real)
+{
+    const std::string tileset = std::string("data/gfx/") + MAP_BLANK_TILESET;
+    glob_t images = {};
+    FUZZ_CHECK(glob("data/gfx/*.bmp", 0, nullptr, &images) == 0);
+    for (size_t i = 0; i < images.gl_pathc; i++)
+        if (images.gl_pathv[i] != tileset)
+            linkToReal(real, images.gl_pathv[i]);
+    globfree(&images);
+    fuzzWriteTileset(std::string(scratch) + "/" + tileset);
+}
+
 // Removes the scratch folder when the run ends normally.
 static void removeScratch(void)
 {
@@ -86,9 +104,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
         fprintf(stderr, "WARNING: run from the repository root, or the game has no images or masks\n");
     fuzzScratchFolder(scratch, "play");
     atexit(removeScratch);
-    for (const char *folder : {"/data", "/data/mobs", "/data/maps"})
+    for (const char *folder : {"/data", "/data/mobs", "/data/maps", "/data/gfx"})
         FUZZ_CHECK(mkdir((std::string(scratch) + folder).c_str(), 0700) == 0);
-    linkToReal(real, "data/gfx");
+    linkImages(real);
     for (const char *name : CREATURE_LINKS)
         FUZZ_CHECK(symlink(CREATURE_LINK_TARGET, (std::string(scratch) + "/" + name).c_str()) == 0);
     FUZZ_CHECK(loadCollisionLayer(curLvl.layer0.colLayer, "data/maps/default.col") == 0);
@@ -159,7 +177,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     mapFile = const_cast<char *>(LEVEL_FILE);
     newGameMode = MODE_INGAME;
     int held = 0;
-    for (int step = 0; step < FUZZ_STEPS && newGameMode == MODE_INGAME; step++) {
+    // The first step loads the level, so even an input without presses plays it.
+    const int steps = size < 1 ? 1 : size > FUZZ_STEPS ? FUZZ_STEPS : static_cast<int>(size);
+    for (int step = 0; step < steps && newGameMode == MODE_INGAME; step++) {
         setButtons(static_cast<size_t>(step) < size ? data[step] : 0, &held);
         mainStepAndDraw();
         FUZZ_CHECK(std::isfinite(player.x) && std::isfinite(player.y));
