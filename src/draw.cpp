@@ -5,6 +5,7 @@
 #include "editor.h"
 #include "enemy.h"
 #include "global.h"
+#include "input.h"
 #include "intro.h"
 #include "logic.h"
 #include "menu.h"
@@ -29,9 +30,19 @@ const int WON_THANKS_ABOVE_BOTTOM = 50;
 const int GAME_OVER_ABOVE_BOTTOM = 60;
 const int PAUSED_ABOVE_BOTTOM = 70;
 const int PAUSED_HINT_ABOVE_BOTTOM = 50;
+// The line naming the key that resumes stands under the quit hint, clear of
+// its 7-pixel letters, so that a player who paused does not take a second
+// press of OK for the way back into the game.
+const int PAUSED_RESUME_ABOVE_BOTTOM = 40;
+const char PAUSED_RESUME_TEXT[] = " resumes";
 // The life bar sits in the top-left corner.
 const int LIFEBAR_X = 1;
 const int LIFEBAR_Y = 1;
+// The key sign, while the player holds the key, stands right of the life
+// bar's plate, which ends 18 pixels after the bar's left edge: three hearts
+// 6 pixels apart and a column of plate.
+const int KEY_SIGN_X = LIFEBAR_X + 18;
+const int KEY_SIGN_Y = LIFEBAR_Y;
 
 // dTextCentered's axis: centred horizontally, the second number being the top y.
 const int CENTRE_HORIZONTALLY = 0;
@@ -89,22 +100,33 @@ void drawMenu(void)
     }
 }
 
-// The level, the player, the enemies over it, the life bar, and the
-// game-over or pause text.
+// The pause texts: the title, how to quit, and which key resumes, by the
+// name of the key mapped to BACK.
+static void drawPaused(void)
+{
+    dTextCentered("PAUSED", CENTRE_HORIZONTALLY, screenHeight - PAUSED_ABOVE_BOTTOM);
+    dTextCentered("Press OK again to quit", CENTRE_HORIZONTALLY, screenHeight - PAUSED_HINT_ABOVE_BOTTOM);
+    char resume[BUTTON_KEY_NAME_MAX + sizeof PAUSED_RESUME_TEXT];
+    snprintf(resume, sizeof resume, "%s%s", inputButtonName(BACK), PAUSED_RESUME_TEXT);
+    dTextCentered(resume, CENTRE_HORIZONTALLY, screenHeight - PAUSED_RESUME_ABOVE_BOTTOM);
+}
+
+// The level, the player, the enemies over it, the life bar on its plate with
+// the key sign once the key is held, and the game-over or pause text.
 void drawInGame(void)
 {
     dBackground();
     dMap();
     playerDraw();
     enemyDrawAll();
+    dLifebarBacking(LIFEBAR_X, LIFEBAR_Y);
     dLifebar(LIFEBAR_X, LIFEBAR_Y, player.hp);
-    if (ingameState == INGAME_GAME_OVER) {
+    if (hasKey)
+        applySurface(KEY_SIGN_X, KEY_SIGN_Y, keySignIMG, screen, nullptr);
+    if (ingameState == INGAME_GAME_OVER)
         dTextCentered("GAME OVER", CENTRE_HORIZONTALLY, screenHeight - GAME_OVER_ABOVE_BOTTOM);
-    } else if (ingameState == INGAME_PAUSED) {
-        dTextCentered("PAUSED", CENTRE_HORIZONTALLY, screenHeight - PAUSED_ABOVE_BOTTOM);
-        dTextCentered("Press OK again to quit", CENTRE_HORIZONTALLY,
-                      screenHeight - PAUSED_HINT_ABOVE_BOTTOM);
-    }
+    else if (ingameState == INGAME_PAUSED)
+        drawPaused();
 }
 
 // The high-score mode shows nothing: it returns to the menu at once.

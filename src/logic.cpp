@@ -29,6 +29,7 @@ static const char *const SPLASH1_FILE = "./data/gfx/splash01.bmp";
 static const char *const SPLASH2_FILE = "./data/gfx/splash02.bmp";
 static const char *const GAME_LOGO_FILE = "./data/gfx/gamelogo.bmp";
 static const char *const LIFEBAR_FILE = "./data/gfx/lifebar.bmp";
+static const char *const KEY_SIGN_FILE = "./data/gfx/keysign.bmp";
 static const char *const DEMO_MAP_FILE = "./data/maps/demo01.map";
 
 // The font sheet: 5x7 glyphs, 16 per line. Asking for 255 cells still cuts
@@ -211,7 +212,8 @@ void logicMenu(void)
     menuLeave(menuUpdate());
 }
 
-// In game, first step: the life bar, the level, the camera and the player.
+// In game, first step: the life bar and the key sign beside it, the level,
+// the camera and the player.
 static void inGameStart(void)
 {
     inGameStarted = 1;
@@ -220,6 +222,8 @@ static void inGameStart(void)
         lifebarIMG = loadImage(LIFEBAR_FILE);
         clipImage(lifebarClip, LIFEBAR_PIECE_W, LIFEBAR_PIECE_H, LIFEBAR_SHEET_CELLS, LIFEBAR_SHEET_CELLS);
     }
+    if (!keySignIMG)
+        keySignIMG = loadImage(KEY_SIGN_FILE);
     loadMap(mapLevelFile());
     initCamera();
     playerInit();

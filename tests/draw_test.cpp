@@ -21,6 +21,7 @@ TEST_F(Frame, EachScreensTextsTheFrameCounterAndTheSplashLandWhereTheyBelong)
         {MODE_WON, 0, "YOU WON!", 56, 50},     {MODE_WON, 0, "Thanks for playing!", 23, 70},
         {MODE_INGAME, INGAME_GAME_OVER, "GAME OVER", 53, 60}, {MODE_INGAME, INGAME_PAUSED, "PAUSED", 62, 50},
         {MODE_INGAME, INGAME_PAUSED, "Press OK again to quit", 14, 70},
+        {MODE_INGAME, INGAME_PAUSED, "BACK resumes", 44, 80}, // no key mapped to BACK
         {MODE_MENU, 0, "Press start", 47, 80}, {MODE_EXIT, 0, "0/60", 130, 1}};
     testing::internal::CaptureStdout(); // the warnings for the missing level
     for (const auto &c : cases) {

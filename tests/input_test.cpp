@@ -87,3 +87,21 @@ TEST_F(Input, APressTakenOnceStaysTakenWhileTheKeyIsHeld)
     input();
     EXPECT_EQ(takePress(OK), 0);
 }
+
+// A prompt names the key mapped to a button in capitals when its name is a
+// short word; signs, keys without a name and unmapped buttons give the button.
+TEST_F(Input, PromptsNameTheMappedKeyWhenItHasAShortWordElseTheButton)
+{
+    const struct { int sym; const char *name; } cases[] = {{SDLK_x, "X"}, {SDLK_BACKSPACE, "BACKSPACE"},
+        {SDLK_LCTRL, "LEFT CTRL"}, {SDLK_RSHIFT, "RIGHT SHIFT"}, {SDLK_F1, "F1"}, {0, "JUMP"}, {1, "JUMP"},
+        {SDLK_PRINT, "JUMP"} /* "print screen": too long */, {SDLK_LEFTBRACKET, "JUMP"}, {SDLK_KP1, "JUMP"},
+        {SDLK_WORLD_5, "JUMP"}, {SDLK_LAST, "JUMP"}, {-4, "JUMP"}};
+    for (const auto &c : cases) {
+        keyMapping[K_JUMP] = c.sym;
+        EXPECT_STREQ(inputButtonName(JUMP), c.name) << c.sym;
+    }
+    keyMapping[K_JUMP] = SDLK_x, keyMapping[K_BACK] = SDLK_ESCAPE;
+    const char *jump = inputButtonName(JUMP);
+    EXPECT_STREQ(inputButtonName(BACK), "ESCAPE");
+    EXPECT_STREQ(jump, "X"); // each button keeps its own name
+}

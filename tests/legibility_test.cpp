@@ -1,6 +1,7 @@
-// Every text the game draws must stand out from whatever lies beneath it, on
-// the real screens of the shipped levels, at 160x120 and at 320x240: paused
-// at many places along each level's winning route, lost at several, the title
+// Every text the game draws, and the hearts and key sign of play, must stand
+// out from whatever lies beneath them, on the real screens of the shipped
+// levels, at 160x120 and at 320x240: paused at many places along each level's
+// winning route and just after its key is taken, lost at several, the title
 // and the menu pages over the scrolling demo moor, the remapping prompt, and
 // the editor's tile number and marker over ground; the frame counter with
 // each. A level counts as shipped when tests/routes/mapNN_win.replay wins
@@ -40,6 +41,9 @@ struct Text {
     std::string text;
     int x, y;
 };
+
+// One cell of a sheet as drawn at (x, y): a glyph, a heart, the key sign.
+struct Mark { std::string what; SDL_Surface *sheet; SDL_Rect cell; int x, y; };
 
 Text centred(const std::string &text, int y) { return {text, screenWidth / 2 - 3 * (int)text.size(), y}; }
 
@@ -87,7 +91,6 @@ int screenLuminance(int x, int y) { return luminance(screen, getPixel(screen, x,
 class Legibility : public ::testing::TestWithParam<std::pair<int, int>> {
 protected:
     std::vector<std::string> faults;
-    int inkLuminance[256]; // each glyph's darkest colour: its strokes
 
     void SetUp() override
     {
@@ -99,14 +102,6 @@ protected:
         logicLoadFont();
         ASSERT_NE(fontIMG, nullptr);
         timerFreezeTicks(0); // the frame counter reads "0/60"
-        for (int c = 0; c < 256; c++) {
-            inkLuminance[c] = 256;
-            for (int j = 0; j < 35; j++) {
-                const Uint32 p = getPixel(fontIMG, fontClip[c].x + j % 5, fontClip[c].y + j / 5);
-                if (p != fontIMG->format->colorkey)
-                    inkLuminance[c] = std::min(inkLuminance[c], luminance(fontIMG, p));
-            }
-        }
     }
 
     // Every fault a test found fails it.
@@ -118,53 +113,77 @@ protected:
     }
 
     // Starts mode afresh on the level and plays its route up to step last at
-    // most, one event per step as the game takes them.
-    static void play(const Level &level, gameModeEnum mode, int last)
+    // most, one event per step as the game takes them. With toKey it stops
+    // as soon as the key is taken, and the player is not let die on the way,
+    // as the creatures that a larger screen wakes would have it.
+    static void play(const Level &level, gameModeEnum mode, int last, bool toKey = false)
     {
         leaveModes();
         free(mapFile);
         mapFile = strdup(("data/maps/" + level.name + ".map").c_str());
         newGameMode = mode;
+        hasKey = 0; // as the new game's first step will have it
         size_t next = 0;
-        for (int s = 1; s <= last && newGameMode == mode; s++) {
+        for (int s = 1; s <= last && newGameMode == mode && !(toKey && hasKey); s++) {
             if (next < level.route.size() && level.route[next].step <= s) {
                 const Event &e = level.route[next++];
                 pushKey(e.down ? SDL_KEYDOWN : SDL_KEYUP, (SDLKey)keyMapping[e.button]);
             }
+            if (toKey)
+                player.hp = std::max(player.hp, 1);
             mainStepAndDraw();
         }
     }
 
-    // 1 when pixel (i, j) of glyph c's cell is a stroke. Glyphs stand a
-    // column apart, so a stroke's neighbours are in its own cell or blank.
-    bool isInk(unsigned char c, int i, int j) const
+    // The luminance of pixel (i, j) of a mark's cell; 256 where it is
+    // transparent or outside the cell. Glyphs and hearts stand a column
+    // apart, so a stroke's neighbours outside its cell belong to no mark.
+    static int cellLuminance(const Mark &m, int i, int j)
     {
-        if (i < 0 || i >= 5 || j < 0 || j >= 7)
-            return false;
-        const Uint32 p = getPixel(fontIMG, fontClip[c].x + i, fontClip[c].y + j);
-        return p != fontIMG->format->colorkey && luminance(fontIMG, p) == inkLuminance[c];
+        if (i < 0 || i >= m.cell.w || j < 0 || j >= m.cell.h)
+            return 256;
+        const Uint32 p = getPixel(m.sheet, m.cell.x + i, m.cell.y + j);
+        return p == m.sheet->format->colorkey ? 256 : luminance(m.sheet, p);
     }
 
-    // Adds a fault for the first text missing where it belongs or with ink
-    // that runs into a pixel beside it too close in tone; the frame counter is
-    // checked with them.
-    void check(const std::string &where, std::vector<Text> texts)
+    // Adds a fault for the first mark missing where it belongs or with ink
+    // (its cell's darkest colour) that runs into a pixel beside it too close
+    // in tone; the frame counter is checked with them.
+    void check(const std::string &where, std::vector<Text> texts, std::vector<Mark> marks = {})
     {
         texts.push_back({"0/60", screenWidth - 30, 1});
         for (const Text &t : texts)
-            for (int k = 0; k < 35 * (int)t.text.size(); k++) {
-                const unsigned char c = t.text[k / 35];
-                const int i = k % 5, j = k % 35 / 5, x = t.x + 6 * (k / 35) + i, y = t.y + j;
-                if (!onScreen(x, y) || !isInk(c, i, j))
+            for (int k = 0; k < (int)t.text.size(); k++)
+                marks.push_back({"\"" + t.text + "\"", fontIMG, fontClip[(unsigned char)t.text[k]], t.x + 6 * k, t.y});
+        for (const Mark &m : marks) {
+            int ink = 256;
+            for (int k = 0; k < m.cell.w * m.cell.h; k++)
+                ink = std::min(ink, cellLuminance(m, k % m.cell.w, k / m.cell.w));
+            for (int k = 0; k < m.cell.w * m.cell.h; k++) {
+                const int i = k % m.cell.w, j = k / m.cell.w, x = m.x + i, y = m.y + j;
+                if (!onScreen(x, y) || ink == 256 || cellLuminance(m, i, j) != ink)
                     continue;
-                const std::string at = where + ": \"" + t.text + "\" at " + std::to_string(x) + "," + std::to_string(y);
-                if (screenLuminance(x, y) != inkLuminance[c])
+                const std::string at = where + ": " + m.what + " at " + std::to_string(x) + "," + std::to_string(y);
+                if (screenLuminance(x, y) != ink)
                     return faults.push_back(at + " is not drawn");
                 for (const auto &[di, dj] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
-                    if (onScreen(x + di, y + dj) && !isInk(c, i + di, j + dj) &&
-                        std::abs(screenLuminance(x + di, y + dj) - inkLuminance[c]) < MIN_CONTRAST)
+                    if (onScreen(x + di, y + dj) && cellLuminance(m, i + di, j + dj) != ink &&
+                        std::abs(screenLuminance(x + di, y + dj) - ink) < MIN_CONTRAST)
                         return faults.push_back(at + " runs into what lies beside it");
             }
+        }
+    }
+
+    // The hearts of the life bar and, while the key is held, the key sign.
+    static std::vector<Mark> hud()
+    {
+        std::vector<Mark> marks;
+        for (int k = 0; k < 3; k++)
+            marks.push_back(
+                {"heart " + std::to_string(k), lifebarIMG, lifebarClip[player.hp > k ? 0 : 1], 1 + 6 * k, 1});
+        if (hasKey)
+            marks.push_back({"key sign", keySignIMG, {0, 0, (Uint16)keySignIMG->w, (Uint16)keySignIMG->h}, 19, 1});
+        return marks;
     }
 
     // The editor's marker, filled at (x, y), stands out from the ring around it.
@@ -180,25 +199,27 @@ protected:
         return apart >= MARKER_RING_SHARE * ring;
     }
 
-    // Plays the route to step at, then pauses or loses there and checks
-    // the texts of whichever shows; returns 1 when the pause does. On a
-    // larger screen more creatures wake, and the route may be lost before
-    // this step: then the lost game is what shows.
-    int stopAt(const Level &level, int at, bool lose)
+    // Plays the route to step at (or to its key), then pauses or loses there
+    // and checks the texts of whichever shows with the hearts and key sign;
+    // returns 1 when the pause does. On a larger screen more creatures wake,
+    // and the route may be lost before this step: then the lost game is what shows.
+    int stopAt(const Level &level, int at, bool lose, bool toKey = false)
     {
-        play(level, MODE_INGAME, at);
+        play(level, MODE_INGAME, at, toKey);
         if (lose)
             player.hp = 0;
         else
             pushKey(SDL_KEYDOWN, (SDLKey)keyMapping[OK]);
         for (int s = 0; s < (lose ? MAX_DYING_STEPS : 1) && ingameState != INGAME_GAME_OVER; s++)
             mainStepAndDraw();
-        const std::string where = level.name + (lose ? " lost" : " paused") + " at step " + std::to_string(at);
+        const std::string where =
+            level.name + (lose ? " lost" : " paused") + (toKey ? " at its key" : " at step " + std::to_string(at));
         EXPECT_TRUE(!lose || ingameState == INGAME_GAME_OVER) << where;
         if (ingameState == INGAME_GAME_OVER)
-            check(where, {centred("GAME OVER", screenHeight - 60)});
+            check(where, {centred("GAME OVER", screenHeight - 60)}, hud());
         if (ingameState == INGAME_PAUSED)
-            check(where, {centred("PAUSED", screenHeight - 70), centred("Press OK again to quit", screenHeight - 50)});
+            check(where, {centred("PAUSED", screenHeight - 70), centred("Press OK again to quit", screenHeight - 50),
+                          centred("BACKSPACE resumes", screenHeight - 40)}, hud());
         return ingameState == INGAME_PAUSED;
     }
 
@@ -265,6 +286,7 @@ TEST_P(Legibility, PausedAndLostAlongEveryWinningRouteAndTheEditorOverGround)
 {
     const std::vector<Level> levels = shippedLevels();
     ASSERT_FALSE(levels.empty());
+    int withKey = 0;
     for (const Level &level : levels) {
         // A winning route ends soon after its last event, so that step stands
         // for its length, at either size of screen.
@@ -273,10 +295,12 @@ TEST_P(Legibility, PausedAndLostAlongEveryWinningRouteAndTheEditorOverGround)
         for (int k = 1; k <= PAUSES_PER_ROUTE; k++)
             paused += stopAt(level, steps * k / (PAUSES_PER_ROUTE + 1), false);
         EXPECT_GE(paused, PAUSES_PER_ROUTE / 2) << level.name << ": the route is lost too soon to pause along it";
+        withKey += stopAt(level, steps + MAX_DYING_STEPS, false, true) && hasKey;
         for (int k = 1; k <= LOSSES_PER_ROUTE; k++)
             stopAt(level, steps * k / (LOSSES_PER_ROUTE + 1), true);
         markGround(level);
     }
+    EXPECT_GE(withKey, (int)levels.size() / 2) << "too few routes reach their key to check the key sign";
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, Legibility, ::testing::Values(std::make_pair(160, 120), std::make_pair(320, 240)),

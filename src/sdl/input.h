@@ -48,6 +48,19 @@ void input(void);
 // so one press acts once however many steps the key stays down.
 int takePress(int button);
 
+// The longest key name a prompt shows, in characters: "RIGHT SHIFT" fits,
+// and a name this long leaves room for a dozen letters more on a 160-pixel line.
+const int BUTTON_KEY_NAME_MAX = 11;
+
+// The name an on-screen prompt gives button (a keyActionEnum): the name of
+// the keyboard key mapped to it, in capitals ("RETURN", "LEFT CTRL", "X"),
+// when that name is made of letters, digits and spaces and is at most
+// BUTTON_KEY_NAME_MAX long; otherwise the button's own name ("BACK"), as for
+// an unmapped button, a sign key ("[") or a key SDL has no word for. The
+// mapping is read at each call, so a remapped key shows at once. The text
+// lasts until the next call for the same button; nothing is allocated.
+const char *inputButtonName(int button);
+
 // Blocks until a key (or joystick button) is pressed and stores it in keyMapping[key];
 // a quit request meanwhile stores nothing and sets newGameMode to MODE_EXIT.
 void changeKeyMapping(int key);

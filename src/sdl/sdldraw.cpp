@@ -14,6 +14,7 @@ SDL_Surface *splash1IMG = nullptr;
 SDL_Surface *splash2IMG = nullptr;
 SDL_Surface *gameLogoIMG = nullptr;
 SDL_Surface *lifebarIMG = nullptr;
+SDL_Surface *keySignIMG = nullptr;
 SDL_Rect fontClip[256];
 SDL_Rect lifebarClip[2];
 
@@ -75,7 +76,7 @@ void freeImage(SDL_Surface **image)
 
 void dFreeImages(void)
 {
-    for (SDL_Surface **image : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG})
+    for (SDL_Surface **image : {&fontIMG, &splash1IMG, &splash2IMG, &gameLogoIMG, &lifebarIMG, &keySignIMG})
         freeImage(image);
 }
 
@@ -243,6 +244,17 @@ void dLifebar(int x, int y, int hp)
         SDL_Rect *piece = &lifebarClip[hp > k ? LIFEBAR_FILLED : LIFEBAR_EMPTY];
         applySurface(x + k * LIFEBAR_ADVANCE, y, lifebarIMG, screen, piece);
     }
+}
+
+void dLifebarBacking(int x, int y)
+{
+    if (!lifebarIMG)
+        return;
+    // A piece's top and bottom rows are empty, so its height already rings
+    // the hearts above and below; one column more is added on each side.
+    const SDL_Rect &piece = lifebarClip[LIFEBAR_FILLED];
+    dFillRect(x - 1, y, (LIFEBAR_HEARTS - 1) * LIFEBAR_ADVANCE + piece.w + 2, piece.h, BACKGROUND_R,
+              BACKGROUND_G, BACKGROUND_B);
 }
 
 void dBackground(void)

@@ -9,6 +9,7 @@ extern SDL_Surface *splash1IMG;
 extern SDL_Surface *splash2IMG;
 extern SDL_Surface *gameLogoIMG;
 extern SDL_Surface *lifebarIMG;
+extern SDL_Surface *keySignIMG;
 extern SDL_Rect fontClip[256];
 extern SDL_Rect lifebarClip[2];
 
@@ -18,7 +19,7 @@ SDL_Surface *loadImage(const char *filename);
 // Releases an image (null is accepted) and clears the pointer.
 void freeImage(SDL_Surface **image);
 
-// Releases the font, splash, logo and life-bar images, which the game keeps
+// Releases the font, splash, logo, life-bar and key-sign images, which the game keeps
 // to the end once loaded.
 void dFreeImages(void);
 
@@ -42,6 +43,11 @@ void dTextCentered(const char *text, int i, int j);
 
 // The three-piece life bar at (x, y).
 void dLifebar(int x, int y, int hp);
+
+// The plate the life bar at (x, y) stands on: the sky's green one pixel
+// around its pieces, so its dark hearts read over dark ground too. Drawn
+// before the life bar; nothing while the life-bar image is missing.
+void dLifebarBacking(int x, int y);
 
 // Clears the logical screen to the background colour.
 void dBackground(void);
