@@ -27,8 +27,7 @@ static const Uint8 BACKGROUND_R = 155;
 static const Uint8 BACKGROUND_G = 188;
 static const Uint8 BACKGROUND_B = 15;
 
-// The 5x7 font: pixels the pen moves per character and per line.
-static const int FONT_ADVANCE = 6;
+// The 5x7 font: pixels the pen moves per line (FONT_ADVANCE per character).
 static const int FONT_LINE_HEIGHT = 8;
 
 // The life bar: three hearts, one per hit point, 6 pixels apart.

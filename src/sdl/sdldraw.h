@@ -34,6 +34,10 @@ Uint32 getPixel(SDL_Surface *surface, int x, int y);
 // Fills a rectangle of the logical screen with an RGB colour.
 void dFillRect(int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b);
 
+// Pixels the pen moves per character of the 5x7 font: a line of text holds
+// screenWidth / FONT_ADVANCE characters before it wraps.
+const int FONT_ADVANCE = 6;
+
 // Text in the 5x7 font from (x, y) on the logical screen.
 void dText(const char *text, int x, int y);
 
