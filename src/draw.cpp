@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "campaign.h"
 #include "editor.h"
 #include "enemy.h"
 #include "global.h"
@@ -25,9 +26,12 @@ const int LOGO_HALF_WIDTH = 56;
 const int LOGO_Y = 5;
 // Text lines are placed this many pixels above the bottom of the screen.
 const int PRESS_START_ABOVE_BOTTOM = 40;
+const int TITLE_LEVEL_ABOVE_BOTTOM = 18;
 const int WON_TITLE_ABOVE_BOTTOM = 70;
 const int WON_THANKS_ABOVE_BOTTOM = 50;
+const int WON_NEXT_ABOVE_BOTTOM = 30;
 const int GAME_OVER_ABOVE_BOTTOM = 60;
+const int GAME_OVER_RETRY_ABOVE_BOTTOM = 48;
 const int PAUSED_ABOVE_BOTTOM = 70;
 const int PAUSED_HINT_ABOVE_BOTTOM = 50;
 // The line naming the key that resumes stands under the quit hint, clear of
@@ -95,6 +99,7 @@ void drawMenu(void)
     if (drawTitle) {
         applySurface(screenWidth / 2 - LOGO_HALF_WIDTH, LOGO_Y, gameLogoIMG, screen, nullptr);
         dTextCentered("Press start", CENTRE_HORIZONTALLY, screenHeight - PRESS_START_ABOVE_BOTTOM);
+        dTextCentered(campaignTitleLine(), CENTRE_HORIZONTALLY, screenHeight - TITLE_LEVEL_ABOVE_BOTTOM);
     } else {
         menuDraw();
     }
@@ -108,7 +113,7 @@ static void drawPaused(void)
     dTextCentered("Press OK again to quit", CENTRE_HORIZONTALLY, screenHeight - PAUSED_HINT_ABOVE_BOTTOM);
     char resume[BUTTON_KEY_NAME_MAX + sizeof PAUSED_RESUME_TEXT];
     snprintf(resume, sizeof resume, "%s%s", inputButtonName(BACK), PAUSED_RESUME_TEXT);
-    dTextCentered(resume, CENTRE_HORIZONTALLY, screenHeight - PAUSED_RESUME_ABOVE_BOTTOM);
+    dTextCenteredOnPlate(resume, screenHeight - PAUSED_RESUME_ABOVE_BOTTOM);
 }
 
 // The level, the player, the enemies over it, the life bar on its plate with
@@ -123,10 +128,12 @@ void drawInGame(void)
     dLifebar(LIFEBAR_X, LIFEBAR_Y, player.hp);
     if (hasKey)
         applySurface(KEY_SIGN_X, KEY_SIGN_Y, keySignIMG, screen, nullptr);
-    if (ingameState == INGAME_GAME_OVER)
+    if (ingameState == INGAME_GAME_OVER) {
         dTextCentered("GAME OVER", CENTRE_HORIZONTALLY, screenHeight - GAME_OVER_ABOVE_BOTTOM);
-    else if (ingameState == INGAME_PAUSED)
+        dTextCenteredOnPlate(campaignRetryLine(), screenHeight - GAME_OVER_RETRY_ABOVE_BOTTOM);
+    } else if (ingameState == INGAME_PAUSED) {
         drawPaused();
+    }
 }
 
 // The high-score mode shows nothing: it returns to the menu at once.
@@ -140,10 +147,11 @@ void drawEditor(void)
     editorDraw();
 }
 
-// The end screen after reaching the exit.
+// The end screen after reaching the exit, with the next level offered.
 void drawWon(void)
 {
     dBackground();
     dTextCentered("YOU WON!", CENTRE_HORIZONTALLY, screenHeight - WON_TITLE_ABOVE_BOTTOM);
     dTextCentered("Thanks for playing!", CENTRE_HORIZONTALLY, screenHeight - WON_THANKS_ABOVE_BOTTOM);
+    dTextCentered(campaignWonLine(), CENTRE_HORIZONTALLY, screenHeight - WON_NEXT_ABOVE_BOTTOM);
 }

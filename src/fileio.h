@@ -23,6 +23,9 @@ int getWords(char *line, char **words, int maxwords);
 // a folder), else 0 after the last line.
 int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx);
 
+// The same, but reading stops after the line for which onLine returns 1.
+int readWordLinesUntil(const char *filename, int (*onLine)(char **words, int n, void *ctx), void *ctx);
+
 // Settings file.
 int loadConfig(const char *filename);
 int saveConfig(const char *filename);
@@ -40,9 +43,35 @@ void freeMapObjects(void);
 struct mapLayer;
 int loadMapTileset(mapLayer *layer, const char *name);
 
+// What a level file says before its tile section: enough to name a level
+// and follow a campaign without reading any grid.
+struct mapHeader {
+    char name[40];             // the NAME: words, each followed by a blank, as loadMap reads them
+    char next[LINE_MAX_CHARS]; // the NEXT: file name, or empty
+};
+
+// Reads a level file's lines up to its tile section (MAP:) or its creature
+// section, whichever comes first, into header. Returns 0 when the file reads
+// as a level: a regular file whose tile section begins after a play layer
+// size the game takes; else 1, saying nothing, so that a caller peeking at a
+// file that may not exist reports what it means.
+int loadMapHeader(const char *filename, mapHeader *header);
+
 // Collision layer file.
 int loadCollisionLayer(unsigned char layer[][TILE_SIZE][TILE_SIZE], const char *filename);
 int saveCollisionLayer(unsigned char layer[][TILE_SIZE][TILE_SIZE], const char *filename);
 
 // Creature definition file.
 int loadMobConfig(Creature *mob, const char *filename);
+
+// Progress file: the levels won, one "WON name" line each. loadProgress
+// hands each name to onLevel in file order; it returns 0 when every line was
+// an entry, PROGRESS_MISSING or PROGRESS_UNREADABLE (saying nothing) when
+// there is no such file or it cannot be read, else the number (from 1) of the
+// first line that is no entry: a damaged file, whose entries the caller should
+// not trust. saveProgress writes count names through the atomic writer; 1
+// (with a message) on any failure.
+const int PROGRESS_MISSING = -1;
+const int PROGRESS_UNREADABLE = -2;
+int loadProgress(const char *filename, void (*onLevel)(const char *level, void *ctx), void *ctx);
+int saveProgress(const char *filename, const char *const *levels, int count);

@@ -62,9 +62,10 @@ int getWords(char *line, char **words, int maxwords)
     }
 }
 
-// Hands every line of a file, split into words, to onLine. Only a regular
-// file is read: what else a data file's name may reach would hang the game.
-int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx)
+// Hands the lines of a file, split into words, to onLine until it asks to
+// stop. Only a regular file is read: what else a data file's name may reach
+// would hang the game.
+int readWordLinesUntil(const char *filename, int (*onLine)(char **words, int n, void *ctx), void *ctx)
 {
     FILE *ifp = fopenRegular(filename);
     if (!ifp) {
@@ -75,10 +76,32 @@ int readWordLines(const char *filename, void (*onLine)(char **words, int n, void
     char *words[LINE_MAX_WORDS];
     while (fgetLine(ifp, line, LINE_MAX_CHARS) != -1) {
         const int n = getWords(line, words, LINE_MAX_WORDS);
-        onLine(words, n, ctx);
+        if (onLine(words, n, ctx))
+            break;
     }
     fclose(ifp);
     return 0;
+}
+
+// A reader that takes every line, and its own context.
+struct EveryLine {
+    void (*onLine)(char **words, int n, void *ctx);
+    void *ctx;
+};
+
+// Passes a line on and never stops.
+static int readEveryLine(char **words, int n, void *every)
+{
+    const EveryLine *e = static_cast<const EveryLine *>(every);
+    e->onLine(words, n, e->ctx);
+    return 0;
+}
+
+// Hands every line of a file, split into words, to onLine.
+int readWordLines(const char *filename, void (*onLine)(char **words, int n, void *ctx), void *ctx)
+{
+    EveryLine every = {onLine, ctx};
+    return readWordLinesUntil(filename, readEveryLine, &every);
 }
 
 // A number word read like atoi, but kept within lowest ... highest.

@@ -39,11 +39,11 @@ static int mapOutOfMemory(void)
     return 1;
 }
 
-// Appends a word and one blank to the level name; what does not fit is cut.
-static void mapAppendName(const char *word)
+// Appends a word and one blank to a level name; what does not fit is cut.
+void mapAppendName(char *name, size_t size, const char *word)
 {
-    const size_t used = strlen(curLvl.name);
-    snprintf(curLvl.name + used, sizeof(curLvl.name) - used, "%s ", word);
+    const size_t used = strlen(name);
+    snprintf(name + used, size - used, "%s ", word);
 }
 
 // Allocates and clears both grids with the sizes known at the start of the
@@ -228,7 +228,7 @@ static int mapReadWord(MapReader *r, char **words, int i, int n)
 {
     // The level name, a word at a time.
     if (r->parseName)
-        mapAppendName(words[i]);
+        mapAppendName(curLvl.name, sizeof curLvl.name, words[i]);
     if (r->parseMap && mapReadGridWord(r, words[i]))
         return 1;
     if (r->parseObjects) {

@@ -25,3 +25,7 @@ void levelWriteHeader(FILE *ofp);
 // A number word read like atoi, but kept within lowest ... highest: a file can
 // hold any digits, and what the game computes from a number must not overflow.
 int readBoundedNumber(const char *word, int lowest, int highest);
+
+// Appends a word of a level file's NAME: line and one blank to name (of size
+// bytes), as the level reader builds a name; what does not fit is cut.
+void mapAppendName(char *name, size_t size, const char *word);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "camera.h"
+#include "campaign.h"
 #include "editor.h"
 #include "enemy.h"
 #include "fileio.h"
@@ -167,6 +168,7 @@ static void menuStart(void)
     camera.h = screenHeight;
     drawTitleNextTurn = 1;
     camera.x = 0;
+    campaignTitleStart();
 }
 
 // Scrolls the demo level to the right and starts over at its end. The test uses
@@ -205,6 +207,7 @@ void logicMenu(void)
     menuScrollDemo();
     setCamera(&camera);
     if (drawTitle) {
+        campaignTitleStep();
         drawTitleNextTurn = menuLogo();
         return;
     }
@@ -213,10 +216,11 @@ void logicMenu(void)
 }
 
 // In game, first step: the life bar and the key sign beside it, the level,
-// the camera and the player.
+// the camera and the player. A level lost and tried again is released first.
 static void inGameStart(void)
 {
     inGameStarted = 1;
+    freeMap();
     ingameState = INGAME_PLAYING;
     if (!lifebarIMG) {
         lifebarIMG = loadImage(LIFEBAR_FILE);
@@ -249,18 +253,34 @@ static void inGameHandleBack(void)
         ingameState = INGAME_PLAYING;
 }
 
+// JUMP on the game-over screen tries the level again: the next step starts
+// the game afresh, as New Game does. wasOver tells whether the screen was
+// already up before this step.
+static void inGameHandleRetry(int wasOver)
+{
+    if (ingameState != INGAME_GAME_OVER)
+        return;
+    if (!wasOver)
+        campaignGameOverStart();
+    else if (campaignRetryJump())
+        inGameStarted = 0;
+}
+
 // One step of play: player, pause and quit presses, camera, enemies; the
 // level is released when the game is left or won.
 void logicInGame(void)
 {
     if (!inGameStarted)
         inGameStart();
+    const int wasOver = ingameState == INGAME_GAME_OVER;
     // The player moves while alive or dying; game over and the pause freeze it.
     if (ingameState < INGAME_GAME_OVER)
         playerUpdate();
     // OK before BACK: with both pressed while paused, OK leaves the game.
     const int leaving = inGameHandleOk();
     inGameHandleBack();
+    if (!leaving)
+        inGameHandleRetry(wasOver);
     // The camera follows the player only while playing, so a dying player falls out of view.
     if (ingameState == INGAME_PLAYING)
         centerCameraOnCoords(static_cast<int>(player.x) + player.w / 2,
@@ -313,13 +333,19 @@ void logicEditor(void)
     }
 }
 
-// The won screen: OK returns to the menu.
+// The won screen: OK returns to the menu; JUMP plays the next level, when
+// there is one to play, from its start.
 void logicWon(void)
 {
-    if (!wonStarted)
+    if (!wonStarted) {
         wonStarted = 1;
+        campaignWonStart();
+    }
     if (takePress(OK)) {
         newGameMode = MODE_MENU;
+        wonStarted = 0;
+    } else if (campaignWonJump()) {
+        newGameMode = MODE_INGAME;
         wonStarted = 0;
     }
 }

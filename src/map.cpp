@@ -18,10 +18,26 @@ const int MAP_BLANK_EXIT_X = MAP_BLANK_W - 3;
 levelMap curLvl;
 char *mapFile = nullptr;
 char *mapFileNext = nullptr;
+char *mapChosenFile = nullptr;
+
+const char *mapFirstLevelFile(void)
+{
+    return mapFile ? mapFile : DEFAULT_MAP_FILE;
+}
 
 const char *mapLevelFile(void)
 {
-    return mapFile ? mapFile : DEFAULT_MAP_FILE;
+    return mapChosenFile ? mapChosenFile : mapFirstLevelFile();
+}
+
+int mapChooseLevelFile(const char *file)
+{
+    char *copy = nullptr;
+    if (file && !(copy = strdup(file)))
+        return 1;
+    free(mapChosenFile);
+    mapChosenFile = copy;
+    return 0;
 }
 
 // 1 when a w x h grid is more than the game will hold.
@@ -30,6 +46,11 @@ static int mapSizeTooLarge(int w, int h)
     if (w > MAP_MAX_SIDE_TILES || h > MAP_MAX_SIDE_TILES)
         return 1;
     return static_cast<long long>(w) * h > MAP_MAX_CELLS;
+}
+
+int mapSizeAllowed(int w, int h)
+{
+    return w > 0 && h > 0 && !mapSizeTooLarge(w, h);
 }
 
 // A refused layer keeps neither a grid nor its size, so that no code goes on
@@ -172,6 +193,8 @@ void mapForgetFiles(void)
     mapFile = nullptr;
     free(mapFileNext);
     mapFileNext = nullptr;
+    free(mapChosenFile);
+    mapChosenFile = nullptr;
 }
 
 int mapNewBlankLevel(const char *name)

@@ -25,11 +25,19 @@ struct levelMap {
 
 extern levelMap curLvl;
 
-extern char *mapFile;     // level path given with -map (owned), or null
-extern char *mapFileNext; // next-level name read from the level file (owned), or null
+extern char *mapFile;       // level path given with -map (owned), or null
+extern char *mapFileNext;   // next-level name read from the level file (owned), or null
+extern char *mapChosenFile; // a later level of the campaign, chosen on the title or by JUMP (owned), or null
 
-// The level the game and the editor work on: the -map path or the default one.
+// The first level of the campaign: the -map path or the default one.
+const char *mapFirstLevelFile(void);
+
+// The level the game and the editor work on: the chosen one, else the first.
 const char *mapLevelFile(void);
+
+// Makes file the level the game and the editor work on; null goes back to the
+// first level. Returns 1 when out of memory, the choice left as it was.
+int mapChooseLevelFile(const char *file);
 
 // Largest grid a layer may have: at most this many columns or rows, and at
 // most this many cells (bytes) in all. Far beyond any level one builds in the
@@ -40,6 +48,10 @@ const char *mapLevelFile(void);
 const int MAP_MAX_SIDE_TILES = 32768;
 const long long MAP_MAX_CELLS = 16LL * 1024 * 1024;
 const int MAP_MAX_SIDE_PIXELS = MAP_MAX_SIDE_TILES * TILE_SIZE;
+
+// 1 when a layer of w x h tiles is one the game takes: both positive and
+// within the limits above.
+int mapSizeAllowed(int w, int h);
 
 // A layer holds a grid exactly when its array is not null, and then w and h
 // are greater than zero. A layer without a grid has a size of 0 x 0: after
@@ -68,7 +80,7 @@ int freeMap(void);
 // the level model as at start-up. The game never needs it; tests do.
 void mapReset(void);
 
-// Frees the -map path and the next level's name.
+// Frees the -map path, the chosen level and the next level's name.
 void mapForgetFiles(void);
 
 // Replaces the level with a new one named name: both layers w x h empty cells,

@@ -3,8 +3,8 @@
 // levels, at 160x120 and at 320x240: paused at many places along each level's
 // winning route and just after its key is taken, lost at several, the title
 // and the menu pages over the scrolling demo moor, the remapping prompt, and
-// the editor's tile number and marker over ground; the frame counter with
-// each. A level counts as shipped when tests/routes/mapNN_win.replay wins
+// the editor's tile number and marker over ground, the campaign's lines on
+// the title, the won and the game-over screens; the frame counter with each. A level counts as shipped when tests/routes/mapNN_win.replay wins
 // data/maps/mapNN.map.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "camera.h"
+#include "campaign.h"
 #include "fileio.h"
 #include "sdl_events.h"
 #include "test_util.h"
@@ -216,7 +217,7 @@ protected:
             level.name + (lose ? " lost" : " paused") + (toKey ? " at its key" : " at step " + std::to_string(at));
         EXPECT_TRUE(!lose || ingameState == INGAME_GAME_OVER) << where;
         if (ingameState == INGAME_GAME_OVER)
-            check(where, {centred("GAME OVER", screenHeight - 60)}, hud());
+            check(where, {centred("GAME OVER", screenHeight - 60), centred(campaignRetryLine(), screenHeight - 48)}, hud());
         if (ingameState == INGAME_PAUSED)
             check(where, {centred("PAUSED", screenHeight - 70), centred("Press OK again to quit", screenHeight - 50),
                           centred("BACKSPACE resumes", screenHeight - 40)}, hud());
@@ -279,6 +280,45 @@ TEST_P(Legibility, TitleMenuPagesAndRemappingPromptOverTheWholeDemoScroll)
                   {centred(std::string("Press key for *") + BUTTON_NAMES[remapCurKey] + "*", screenHeight / 2)});
         }
         menuState = MENU_STATE_NAVIGATING;
+    }
+}
+
+TEST_P(Legibility, EveryLevelsWonScreenAndTheTitleChoosingEachOverTheWholeDemoScroll)
+{
+    const std::vector<Level> levels = shippedLevels();
+    ASSERT_FALSE(levels.empty());
+    // Each level won in turn, with the progress file in a scratch data folder.
+    TempDir dir;
+    char top[PATH_MAX];
+    ASSERT_TRUE(getcwd(top, sizeof top) && mkdir((dir.path + "/data").c_str(), 0755) == 0);
+    for (const char *entry : {"config.cfg", "gfx", "maps", "mobs"})
+        ASSERT_EQ(symlink((std::string(top) + "/data/" + entry).c_str(), (dir.path + "/data/" + entry).c_str()), 0);
+    InDirectory inDir(dir.path);
+    gameMode = MODE_WON;
+    for (const Level &level : levels) {
+        free(mapFile);
+        mapFile = strdup(("data/maps/" + level.name + ".map").c_str());
+        testing::internal::CaptureStdout();
+        campaignWonStart();
+        testing::internal::GetCapturedStdout();
+        draw();
+        ASSERT_STRNE(campaignWonLine(), "") << level.name;
+        check(level.name + " won", {centred("YOU WON!", screenHeight - 70),
+                                    centred("Thanks for playing!", screenHeight - 50),
+                                    centred(campaignWonLine(), screenHeight - 30)});
+    }
+    free(mapFile);
+    mapFile = strdup(("data/maps/" + levels[0].name + ".map").c_str());
+    newGameMode = MODE_MENU;
+    mainStepAndDraw();
+    for (size_t k = 0; k < levels.size(); k++, keyPress.key[RIGHT] = 1, campaignTitleStep()) {
+        EXPECT_STREQ(mapLevelFile(), ("data/maps/" + levels[k].name + ".map").c_str());
+        for (int x = 0; x <= curLvl.layer0.w * 16 - screenWidth; x += SCROLL_STRIDE) {
+            camera.x = x;
+            draw();
+            check("title choosing " + std::string(campaignTitleLine()) + ", demo scrolled to " + std::to_string(x),
+                  {centred("Press start", screenHeight - 40), centred(campaignTitleLine(), screenHeight - 18)});
+        }
     }
 }
 

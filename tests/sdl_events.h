@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "animation.h"
+#include "campaign.h"
 #include "draw.h"
 #include "editor.h"
 #include "enemy.h"
@@ -73,8 +74,8 @@ inline void leaveModes()
 
 // Leaves the modes, frees what they loaded (the player's sheet and the
 // images, before SDL, whose surfaces they are), ends SDL and puts back the
-// globals of the command line, the screen, the clock, the modes, the menu and
-// the keys.
+// globals of the command line, the screen, the clock, the modes, the menu,
+// the campaign and the keys.
 inline void resetGame()
 {
     leaveModes();
@@ -86,5 +87,6 @@ inline void resetGame()
     inputReset();
     introReset();
     menuReset();
+    campaignReset();
     quit = 0;
 }

@@ -1,6 +1,7 @@
 #include "sdldraw.h"
 
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 #include "animation.h"
@@ -28,9 +29,10 @@ static const Uint8 BACKGROUND_R = 155;
 static const Uint8 BACKGROUND_G = 188;
 static const Uint8 BACKGROUND_B = 15;
 
-// The 5x7 font: pixels the pen moves per character and per line.
-static const int FONT_ADVANCE = 6;
+// The 5x7 font: pixels the pen moves per line (FONT_ADVANCE per character).
 static const int FONT_LINE_HEIGHT = 8;
+// The sky-green margin a plate leaves around a line of text.
+static const int TEXT_PLATE_MARGIN = 1;
 
 // The life bar: three hearts, one per hit point, 6 pixels apart.
 static const int LIFEBAR_HEARTS = 3;
@@ -235,6 +237,19 @@ void dTextCentered(const char *text, int i, int j)
         fprintf(stderr,
                 "WARNING: (dTextCentered) The value of 'i' in dTextCentered must be either 0 or 1\n");
     }
+}
+
+void dTextCenteredOnPlate(const char *text, int y)
+{
+    if (!text || text[0] == '\0' || strchr(text, '\n'))
+        return;
+    const int length = static_cast<int>(strlen(text));
+    const int x = screenWidth / 2 - (FONT_ADVANCE / 2) * length;
+    // The last letter's advance ends in a blank column, which the plate's
+    // own margin on the right replaces.
+    dFillRect(x - TEXT_PLATE_MARGIN, y - TEXT_PLATE_MARGIN, length * FONT_ADVANCE - 1 + 2 * TEXT_PLATE_MARGIN,
+              FONT_LINE_HEIGHT - 1 + 2 * TEXT_PLATE_MARGIN, BACKGROUND_R, BACKGROUND_G, BACKGROUND_B);
+    dText(text, x, y);
 }
 
 // Piece k is filled while hp > k.

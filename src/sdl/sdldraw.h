@@ -35,6 +35,10 @@ Uint32 getPixel(SDL_Surface *surface, int x, int y);
 // Fills a rectangle of the logical screen with an RGB colour.
 void dFillRect(int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b);
 
+// Pixels the pen moves per character of the 5x7 font: a line of text holds
+// screenWidth / FONT_ADVANCE characters before it wraps.
+const int FONT_ADVANCE = 6;
+
 // Text in the 5x7 font from (x, y) on the logical screen.
 void dText(const char *text, int x, int y);
 
@@ -43,6 +47,11 @@ void dTextCentered(const char *text, int i, int j);
 
 // The three-piece life bar at (x, y).
 void dLifebar(int x, int y, int hp);
+
+// One line of text centred horizontally with its top at y, on a plate of the
+// sky's green one pixel around it, so a prompt reads over any ground or
+// creature; a text of several lines draws nothing.
+void dTextCenteredOnPlate(const char *text, int y);
 
 // The plate the life bar at (x, y) stands on: the sky's green one pixel
 // around its pieces, so its dark hearts read over dark ground too. Drawn
