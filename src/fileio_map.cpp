@@ -235,6 +235,12 @@ static int mapReadWord(MapReader *r, char **words, int i, int n)
         mapReadObject(r, words, i, n);
         return 1;
     }
+    // A word of the name is only that. The writer puts the name on a line of
+    // its own as it stands, so a level called "The MAP: Road" must not open
+    // its tile section there: every save and load would read the lines that
+    // follow as something else and change the level.
+    if (r->parseName)
+        return 0;
     return mapReadKeyword(r, words, i, n);
 }
 

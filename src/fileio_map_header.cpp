@@ -49,9 +49,10 @@ static int headerReadLine(char **words, int n, void *ctx)
         return 0;
     r->parseName = 0;
     for (int i = 0; i < n; i++) {
+        // A word of the name is only that, as the level reader takes it.
         if (r->parseName)
             mapAppendName(r->header->name, sizeof r->header->name, words[i]);
-        if (headerReadKeyword(r, words, i, n))
+        else if (headerReadKeyword(r, words, i, n))
             return 1;
     }
     return 0;
