@@ -1,10 +1,49 @@
 // Fuzzes the settings reader: any file must load, and leave the joystick
-// values inside the ranges the settings accept.
+// values inside the ranges the settings accept. What was read is then saved
+// and read back, and must come back the same: the settings page saves what
+// the reader made of a hand-edited file, and a value the writer cannot give
+// back would change the player's settings under them.
 #include <cstring>
+#include <string>
 
 #include "fileio.h"
 #include "fuzz_input.h"
 #include "input.h"
+
+// Everything the settings file sets.
+struct Settings {
+    int keys[sizeof keyMapping / sizeof keyMapping[0]];
+    int deadzone;
+    Point reverse;
+};
+
+static Settings currentSettings(void)
+{
+    Settings s;
+    memcpy(s.keys, keyMapping, sizeof s.keys);
+    s.deadzone = joyDeadzone;
+    s.reverse = joyReverseAxis;
+    return s;
+}
+
+// The folder the settings are saved in (fuzz_input.h) and the file's path.
+static char scratch[64];
+static std::string savedFile;
+
+// Removes the scratch folder when the run ends normally.
+static void removeScratch(void)
+{
+    remove(savedFile.c_str());
+    rmdir(scratch);
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzzScratchFolder(scratch, "config");
+    savedFile = std::string(scratch) + "/config.cfg";
+    atexit(removeScratch);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -17,5 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(joyDeadzone >= 0 && joyDeadzone <= 327670);
     FUZZ_CHECK(joyReverseAxis.x == 0 || joyReverseAxis.x == 1);
     FUZZ_CHECK(joyReverseAxis.y == 0 || joyReverseAxis.y == 1);
+
+    const Settings read = currentSettings();
+    FUZZ_CHECK(saveConfig(savedFile.c_str()) == 0);
+    memset(keyMapping, 0xA5, sizeof keyMapping);
+    joyDeadzone = -1;
+    joyReverseAxis = Point{-1, -1};
+    FUZZ_CHECK(loadConfig(savedFile.c_str()) == 0);
+    const Settings readBack = currentSettings();
+    FUZZ_CHECK(memcmp(&read, &readBack, sizeof read) == 0);
     return 0;
 }

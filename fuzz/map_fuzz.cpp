@@ -1,26 +1,38 @@
 // Fuzzes the map reader with everything a level load does: the tileset loaded
-// through SDL, creatures made with their sheets and definition files, and the
-// collision masks read. After each input the level and the creatures are
-// released, so anything still held is a leak.
+// through SDL and creatures made with their sheets and definition files.
+// After each input the level and the creatures are released, so anything
+// still held is a leak.
 //
-// The load runs inside a scratch copy of ./data in which the images and
-// masks it reads besides the level are small: the shipped tileset is one pixel
-// (fuzz_sheets.h), default.col holds two tiles, and the creatures' sheets stay loaded
-// for the whole run (fuzz_sheets.h). The definition files are the real ones,
+// A level the game accepts must also survive the editor's save. One input in
+// FUZZ_SAVE_EVERY, chosen by its length so that a kept input is checked the
+// same way again, is saved, read back and saved again, and the two files must
+// be the same byte for byte but for the order of the creature lines, which
+// every load and save reverses (the reader puts each creature in front of the
+// list, the writer walks it from the front). So nothing a designer's level
+// holds is lost or changed.
+//
+// The load runs inside a scratch copy of ./data in which the images it reads
+// besides the level are small: the tileset is a one-pixel stand-in and the
+// creatures' sheets stay loaded for the whole run (both fuzz_sheets.h), and
+// there is no collision file to read. The definition files are the real ones,
 // read once: the whole run is one long level load to the creature list, so
 // each kind's file is read by the first creature of that kind and copied to
 // the rest. So each input costs what its own level asks for, rather than a
 // 256 x 256 image, 65 536 collision numbers and six definition files that
 // never change; those files have their own harnesses (collision, mob_config)
-// or are played in full (play). The harness
-// returns to the starting folder after each input, so libFuzzer's own paths
-// keep their meaning. Run it from the repository root, where ./data is.
+// or are played in full (play). The harness returns to the starting folder
+// after each input, so libFuzzer's own paths keep their meaning. Run it from
+// the repository root, where ./data is.
 #include <SDL.h>
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <glob.h>
+#include <sstream>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 
 #include "enemy.h"
@@ -34,25 +46,6 @@
 const int FUZZ_SCREEN_W = 160;
 const int FUZZ_SCREEN_H = 120;
 const int FUZZ_SCREEN_BPP = 16;
-
-// The collision masks every load reads: two tiles in the framing the editor
-// writes, the first solid and the second with one open corner.
-static const char FUZZ_COLLISION[] =
-    "LAYER:\n"
-    "TILE 0\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "TILE 1\n"
-    "0 0 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n0 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n"
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
 
 // The scratch folder (fuzz_input.h), and the folder to return to after each input.
 static char scratch[64];
@@ -78,8 +71,10 @@ static void linkToReal(const char *real, const char *name)
     FUZZ_CHECK(symlink((std::string(real) + "/" + name).c_str(), inScratch(name).c_str()) == 0);
 }
 
-// Writes the small collision file and the small tileset, and links the real
-// definition files and sprite sheets, into the scratch data folder.
+// Writes the stand-in tileset, and links the real definition files and sprite
+// sheets, into the scratch data folder. It holds no collision file: every
+// load then says it cannot open one and keeps the masks as they were, which
+// is all a level record does with them.
 static void makeScratchData(const char *real)
 {
     fuzzScratchFolder(scratch, "map");
@@ -93,11 +88,6 @@ static void makeScratchData(const char *real)
     for (size_t i = 0; i < sheets.gl_pathc; i++)
         linkToReal(real, sheets.gl_pathv[i]);
     globfree(&sheets);
-
-    FILE *col = fopen(inScratch("data/maps/default.col").c_str(), "wb");
-    FUZZ_CHECK(col != nullptr);
-    FUZZ_CHECK(fputs(FUZZ_COLLISION, col) >= 0);
-    FUZZ_CHECK(fclose(col) == 0);
 
     fuzzWriteTileset(inScratch("data/gfx/") + MAP_BLANK_TILESET);
 }
@@ -154,12 +144,88 @@ static void releaseLevel(void)
     freeMapObjects();
 }
 
+// Levels of up to this many cells in all, in rows of up to this many columns,
+// are saved and read back: every shipped level, and rows four times as long
+// as the longest line the reader takes whole. The reader takes levels of
+// millions of cells, and a grid costs an allocation a column to read; the
+// saves of such levels would cost more than a whole run of small inputs.
+// Saving levels of every size the game takes has its own test.
+const long FUZZ_SAVED_CELLS_MAX = 8192;
+// Saving and reading back costs more than the load itself; checked on one
+// input in this many, the harness still runs its thousand inputs a second,
+// and mutations change lengths all the time, so every kind of level is saved.
+const size_t FUZZ_SAVE_EVERY = 4;
+const int FUZZ_SAVED_COLUMNS_MAX = 1024;
+
+// The cells of a layer's grid, 0 without one.
+static long layerCells(const mapLayer *layer)
+{
+    return layer->array ? static_cast<long>(layer->w) * layer->h : 0;
+}
+
+// 1 when the loaded level is one the harness saves and reads back.
+static int savedInFull(void)
+{
+    return layerCells(&curLvl.layer0) + layerCells(&curLvl.layer1) <= FUZZ_SAVED_CELLS_MAX &&
+           curLvl.layer0.w <= FUZZ_SAVED_COLUMNS_MAX && curLvl.layer1.w <= FUZZ_SAVED_COLUMNS_MAX;
+}
+
+// The whole of a file, relative to the current folder.
+static std::string fileText(const char *name)
+{
+    std::ifstream in(name, std::ios::binary);
+    FUZZ_CHECK(in.good());
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The lines of text from the creature section on, last first; the text before
+// them is left in head.
+static std::vector<std::string> creatureLinesReversed(const std::string &text, std::string *head)
+{
+    // The writer puts the section last, so its line is the last of its kind;
+    // a tileset or level name may hold the same word.
+    static const char marker[] = "\nOBJECTS:\n";
+    const size_t start = text.rfind(marker);
+    FUZZ_CHECK(start != std::string::npos);
+    *head = text.substr(0, start);
+    std::vector<std::string> lines;
+    std::istringstream rest(text.substr(start + sizeof marker - 1));
+    for (std::string line; std::getline(rest, line);)
+        lines.insert(lines.begin(), line);
+    return lines;
+}
+
+// Saves the loaded level, reads the save back and saves that: the two saves
+// must be the same but for the creatures' order. Leaves the level read back loaded.
+static void checkSaveRoundTrip(void)
+{
+    if (!savedInFull())
+        return;
+    static const char first[] = "saved.map";
+    static const char second[] = "saved-again.map";
+    FUZZ_CHECK(saveMap(first) == 0);
+    releaseLevel();
+    FUZZ_CHECK(loadMap(first) == 0);
+    checkLevel();
+    FUZZ_CHECK(saveMap(second) == 0);
+    std::string firstHead, secondHead;
+    const std::vector<std::string> firstCreatures = creatureLinesReversed(fileText(first), &firstHead);
+    std::vector<std::string> secondCreatures = creatureLinesReversed(fileText(second), &secondHead);
+    std::reverse(secondCreatures.begin(), secondCreatures.end());
+    FUZZ_CHECK(firstHead == secondHead);
+    FUZZ_CHECK(firstCreatures == secondCreatures);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const char *level = fuzzInputFile(data, size);
     FUZZ_CHECK(chdir(scratch) == 0);
     FUZZ_CHECK(loadMap(level) == 0);
     checkLevel();
+    if (size % FUZZ_SAVE_EVERY == 0)
+        checkSaveRoundTrip();
     releaseLevel();
     FUZZ_CHECK(fchdir(homeFolder) == 0);
     return 0;
