@@ -50,4 +50,5 @@ awk '
     show("one step'"'"'s collision tests, every enemy", "BM_stepCollisions/1")
     show("loadMap + freeMap of map01", "BM_loadMap")
     show("loadConfig", "BM_loadConfig")
+    show("entering the title, 5 levels reached (target < 5000 us)", "BM_titleEntry")
   }' "$results"
