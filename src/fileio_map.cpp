@@ -21,6 +21,7 @@ static const char MAP_COLLISION_FILE[] = "./data/maps/default.col";
 // Where the map reader stands in its file, kept from line to line.
 struct MapReader {
     int parseName;    // the rest of this line is the level name
+    int nameArgument; // the next word is a file name after its keyword
     int parseMap;     // inside the tile section
     int parseLayer;   // the layer the numbers fill, 0 or 1
     int parseObjects; // every line is a creature
@@ -159,12 +160,20 @@ static int mapReadNext(MapReader *r, char **words, int i, int n)
 {
     if (i + 1 >= n)
         return 0;
+    r->nameArgument = 1;
     char *next = strdup(words[i + 1]);
     if (!next)
         return mapOutOfMemory();
     free(r->next);
     r->next = next;
     return 0;
+}
+
+// A layer's tileset, named by the word after its keyword.
+static int mapReadTileset(MapReader *r, mapLayer *layer, const char *name)
+{
+    r->nameArgument = 1;
+    return loadMapTileset(layer, name);
 }
 
 // Starts the creature section: the list read before is dropped.
@@ -202,9 +211,9 @@ static int mapReadKeyword(MapReader *r, char **words, int i, int n)
     if (strcmp(word, "NAME:") == 0)
         r->parseName = 1;
     else if (strcmp(word, "LAYER0_MAPTILESET:") == 0 && i + 1 < n)
-        return loadMapTileset(&curLvl.layer0, words[i + 1]);
+        return mapReadTileset(r, &curLvl.layer0, words[i + 1]);
     else if (strcmp(word, "LAYER1_MAPTILESET:") == 0 && i + 1 < n)
-        return loadMapTileset(&curLvl.layer1, words[i + 1]);
+        return mapReadTileset(r, &curLvl.layer1, words[i + 1]);
     else if (strcmp(word, "LAYER0_SIZE:") == 0)
         mapReadSize(r, &curLvl.layer0, words, i, n);
     else if (strcmp(word, "LAYER1_SIZE:") == 0)
@@ -235,10 +244,16 @@ static int mapReadWord(MapReader *r, char **words, int i, int n)
         mapReadObject(r, words, i, n);
         return 1;
     }
-    // A word of the name is only that. The writer puts the name on a line of
-    // its own as it stands, so a level called "The MAP: Road" must not open
-    // its tile section there: every save and load would read the lines that
-    // follow as something else and change the level.
+    // A word of the name, and the file name after a tileset or NEXT:
+    // keyword, are only that. The writer puts each of them after its keyword
+    // as it stands, so a level called "The MAP: Road", or one whose tileset
+    // file is called "OBJECTS:", must not open a section there: every save
+    // and load would read the lines that follow as something else and change
+    // the level.
+    if (r->nameArgument) {
+        r->nameArgument = 0;
+        return 0;
+    }
     if (r->parseName)
         return 0;
     return mapReadKeyword(r, words, i, n);
@@ -251,6 +266,7 @@ static void mapReadLine(char **words, int n, void *ctx)
     if (n == 0)
         return;
     r->parseName = 0;
+    r->nameArgument = 0;
     for (int i = 0; i < n; i++) {
         if (mapReadWord(r, words, i, n))
             return;

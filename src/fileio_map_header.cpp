@@ -13,7 +13,8 @@
 // What the header reader has seen so far.
 struct HeaderReader {
     mapHeader *header;
-    int parseName; // the rest of this line is the level name
+    int parseName;    // the rest of this line is the level name
+    int nameArgument; // the next word is a file name after its keyword
     int w, h;      // the play layer's size, as the level reader takes it
     int hasGrid;   // the tile section has begun
 };
@@ -32,6 +33,9 @@ static int headerReadKeyword(HeaderReader *r, char **words, int i, int n)
         r->h = readBoundedNumber(words[i + 2], -1, MAP_MAX_SIDE_TILES + 1);
     } else if (strcmp(word, "NEXT:") == 0 && i + 1 < n) {
         snprintf(r->header->next, sizeof r->header->next, "%s", words[i + 1]);
+        r->nameArgument = 1;
+    } else if ((strcmp(word, "LAYER0_MAPTILESET:") == 0 || strcmp(word, "LAYER1_MAPTILESET:") == 0) && i + 1 < n) {
+        r->nameArgument = 1;
     } else if (strcmp(word, "MAP:") == 0) {
         r->hasGrid = 1;
         return 1;
@@ -48,10 +52,14 @@ static int headerReadLine(char **words, int n, void *ctx)
     if (n == 0)
         return 0;
     r->parseName = 0;
+    r->nameArgument = 0;
     for (int i = 0; i < n; i++) {
-        // A word of the name is only that, as the level reader takes it.
+        // A word of the name, or a file name after its keyword, is only
+        // that, as the level reader takes it.
         if (r->parseName)
             mapAppendName(r->header->name, sizeof r->header->name, words[i]);
+        else if (r->nameArgument)
+            r->nameArgument = 0;
         else if (headerReadKeyword(r, words, i, n))
             return 1;
     }
@@ -64,7 +72,7 @@ int loadMapHeader(const char *filename, mapHeader *header)
     header->next[0] = '\0';
     if (!isRegularFile(filename))
         return 1;
-    HeaderReader reader = {header, 0, 0, 0, 0};
+    HeaderReader reader = {header, 0, 0, 0, 0, 0};
     if (readWordLinesUntil(filename, headerReadLine, &reader))
         return 1;
     return reader.hasGrid && mapSizeAllowed(reader.w, reader.h) ? 0 : 1;
