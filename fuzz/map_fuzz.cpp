@@ -137,6 +137,20 @@ static void checkLevel(void)
         FUZZ_CHECK(node->mob.type >= -1 && node->mob.type <= 4);
 }
 
+// The header alone, as the title reads it to follow a campaign: every text
+// ends within its field, and the name of a level that reads as one begins the
+// name the whole load found (which may go on in a NAME: line among the tiles).
+static void checkHeader(const char *level)
+{
+    mapHeader header;
+    memset(&header, 'x', sizeof header);
+    const int readsAsLevel = loadMapHeader(level, &header) == 0;
+    FUZZ_CHECK(memchr(header.name, '\0', sizeof header.name) != nullptr);
+    FUZZ_CHECK(memchr(header.next, '\0', sizeof header.next) != nullptr);
+    if (readsAsLevel)
+        FUZZ_CHECK(strncmp(header.name, curLvl.name, strlen(header.name)) == 0);
+}
+
 // Leaves no level, no creatures and no next level name, as a fresh run has.
 static void releaseLevel(void)
 {
@@ -224,6 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(chdir(scratch) == 0);
     FUZZ_CHECK(loadMap(level) == 0);
     checkLevel();
+    checkHeader(level);
     if (size % FUZZ_SAVE_EVERY == 0)
         checkSaveRoundTrip();
     releaseLevel();
