@@ -1,7 +1,8 @@
 // The page side of the browser build, placed in front of the module's own
 // code: it shows each finished frame in the canvas, feeds the keyboard and
-// the mouse to the game, and keeps the files the game writes (the settings
-// and edited levels) in the browser's storage across visits.
+// the mouse to the game, keeps the files the game writes (the settings,
+// edited levels and the levels won) in the browser's storage across visits,
+// and hands the game a level the player opens from the disk.
 
 // ---- frames ----
 
@@ -117,6 +118,71 @@ Module.listenTo = function (canvas) {
   canvas.addEventListener('mouseup', function (e) { presenterButton(e, false); });
   canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
   canvas.addEventListener('wheel', presenterScroll, { passive: false });
+};
+
+// ---- a level opened from the disk ----
+
+// An opened level is kept beside the shipped ones, so that the levels its
+// NEXT: lines name are found as the game finds them, under a name of its own
+// that no shipped level has, that a progress file can hold (no blanks) and
+// that cannot leave the folder.
+var OPENED_FOLDER = '/data/maps/';
+var OPENED_PREFIX = 'opened-';
+var OPENED_STAGED = '/tmp/opening.map';
+
+function openedName(fileName) {
+  var base = String(fileName).replace(/^.*[\\/]/, '').replace(/\.map$/i, '')
+    .replace(/[^A-Za-z0-9_-]+/g, '_').slice(0, 40);
+  return OPENED_PREFIX + (/[A-Za-z0-9]/.test(base) ? base : 'level');
+}
+
+function sameBytes(a, b) {
+  if (a.length !== b.length) return false;
+  for (var i = 0; i < a.length; i++) if (a[i] !== b[i]) return false;
+  return true;
+}
+
+// The path the opened file goes to: its own name, or the same name numbered
+// when a different level (say one edited here since) already has it, so that
+// nothing the player made is written over. Opening the same file again
+// lands on the copy it made before.
+function openedPath(fileName, bytes) {
+  var name = openedName(fileName);
+  for (var n = 1; n < 100; n++) {
+    var path = OPENED_FOLDER + name + (n > 1 ? '-' + n : '') + '.map';
+    var there = FS.analyzePath(path);
+    if (!there.exists || sameBytes(FS.readFile(path), bytes)) return path;
+  }
+  return null;
+}
+
+// Opens a level the player chose (its file name and bytes): the game checks
+// it and, when it reads as a level and the game is on the title or the main
+// menu, plays it. Answers what the page tells the player.
+Module.openLevel = function (fileName, bytes) {
+  if (!Module.calledRun) return { opened: false, text: 'The game has not started yet.' };
+  var path = openedPath(fileName, bytes);
+  if (!path) return { opened: false, text: 'Too many levels named like "' + fileName + '" are kept here; nothing was opened.' };
+  try {
+    FS.writeFile(OPENED_STAGED, bytes);
+  } catch (e) {
+    return { opened: false, text: '"' + fileName + '" could not be read in; nothing was opened.' };
+  }
+  var answer = Module.ccall('browserOpenLevel', 'number', ['string', 'string'], [OPENED_STAGED, path]);
+  if (FS.analyzePath(OPENED_STAGED).exists) FS.unlink(OPENED_STAGED);
+  if (answer === 0) {
+    return { opened: true, text: 'Opened "' + fileName + '", kept as ' + path.slice(OPENED_FOLDER.length) + '.' };
+  }
+  return { opened: false, text: [
+    '', '"' + fileName + '" is not a Kettlemoor level; nothing was opened.',
+    'A level opens on the title screen or the menu: go back there and choose it again.',
+    '"' + fileName + '" could not be kept in this browser; nothing was opened.'][answer] ||
+    'Nothing was opened.' };
+};
+
+// The campaign's line on the screen that is up, for the page's checks.
+Module.levelLine = function () {
+  return Module.calledRun ? UTF8ToString(Module._browserLevelLine()) : '';
 };
 
 // ---- the browser's storage ----

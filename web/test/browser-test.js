@@ -1,6 +1,8 @@
 // Plays the browser build in Debian's headless Chromium: from the splash
-// screens through the title and the menu into a game, then a level edited
-// and saved, a reload, the keys remapped, and Exit. Fails on any console error.
+// screens through the title and the menu into a game, the first level won by
+// its recorded route, a level edited and saved, a reload that brings back
+// both, the title's choice of the levels reached, levels opened from the
+// disk, the keys remapped, and Exit. Fails on any console error.
 //
 // Usage: node browser-test.js SITE_DIR SHOT_DIR
 // (puppeteer-core found through NODE_PATH; the browser is /usr/bin/chromium
@@ -17,7 +19,56 @@ const shippedConfig = fs.readFileSync(path.join(__dirname, '../../data/config.cf
 const shippedLevel = fs.readFileSync(path.join(__dirname, '../../data/maps/map01.map'));
 
 // What browserScreen() reports: the game mode times ten, +1 for the title.
-const TITLE = 21, MENU = 20, INGAME = 30, EDITOR = 50, CAPTURE = 22;
+const TITLE = 21, MENU = 20, INGAME = 30, EDITOR = 50, WON = 60, CAPTURE = 22;
+
+// The name a shipped level shows on the title.
+function levelName(file) {
+  const text = fs.readFileSync(path.join(__dirname, '../../data/maps', file), 'utf8');
+  return text.match(/^NAME:(.*)$/m)[1].trim();
+}
+
+// Each button's key as the shipped settings map it.
+const buttonKeys = {};
+for (const [, button, sym] of shippedConfig.toString().matchAll(/^K_(\w+) (\d+)$/gm)) buttonKeys[button] = +sym;
+
+// A recorded route (tests/routes/) as the key events the replay tool feeds
+// the game: in step order, a tap's release due in the same step as its press.
+function readRoute(name) {
+  const events = [];
+  const lines = fs.readFileSync(path.join(__dirname, '../../tests/routes', name), 'utf8').split('\n');
+  for (const line of lines) {
+    const words = line.replace(/#.*/, '').trim().split(/\s+/);
+    if (words.length !== 3) continue;
+    const [step, what, button] = words;
+    if (!(button in buttonKeys) || !['press', 'release', 'tap'].includes(what)) throw new Error(`${name}: ${line}`);
+    events.push({ step: +step, sym: buttonKeys[button], down: what === 'release' ? 0 : 1 });
+    if (what === 'tap') events.push({ step: +step, sym: buttonKeys[button], down: 0 });
+  }
+  return events.sort((a, b) => a.step - b.step);
+}
+
+// Plays a route from the main menu with the cursor on "New Game", step by
+// step off the clock as the replay tool plays it: OK starts the game (and is
+// let go ten steps in), then at most one event reaches the game before each
+// logic step. Stops on the won screen; returns its step, or 0.
+async function playRoute(page, route) {
+  const events = readRoute(route).concat({ step: 10, sym: buttonKeys.OK, down: 0 })
+    .sort((a, b) => a.step - b.step);
+  return page.evaluate((events, ok, won) => {
+    Module._browserKey(ok, 1);
+    Module._browserRunSteps(1);
+    const last = events[events.length - 1].step + 600;
+    for (let step = 1, next = 0; step <= last; step++) {
+      if (next < events.length && events[next].step <= step) {
+        Module._browserKey(events[next].sym, events[next].down);
+        next++;
+      }
+      Module._browserRunSteps(1);
+      if (Module._browserScreen() === won) return step;
+    }
+    return 0;
+  }, events, buttonKeys.OK, WON);
+}
 
 const problems = [];
 function check(ok, what) {
@@ -159,10 +210,31 @@ async function main() {
     check(Buffer.from(await page.evaluate(() => Array.from(FS.readFile('/data/config.cfg')))).equals(shippedConfig),
       'the settings are the shipped ones');
 
-    // Pause and leave, then edit the first tile of the level and save it.
+    // Pause and leave; the first level won by its route from New Game: the
+    // won screen offers the second, and the win is stored.
     await tap(page, 'Enter');
     await tap(page, 'Enter');
     check(await waitForScreen(page, TITLE), 'Enter twice in the game: back to the title');
+    const firstName = levelName('map01.map'), secondName = levelName('map02.map');
+    check(await page.evaluate(() => Module.levelLine()) === firstName,
+      `before any win the title offers the first level alone: "${firstName}"`);
+    await tap(page, 'Enter');
+    check(await waitForScreen(page, MENU), 'Enter: the main menu again');
+    const wonAt = await playRoute(page, 'map01_win.replay');
+    check(wonAt > 0, `the first level's route wins it in the page (won screen at step ${wonAt})`);
+    await shoot(page, 'won');
+    check(await page.evaluate(() => Module.levelLine()) === `X: ${secondName}`,
+      `the won screen offers the second level: "X: ${secondName}"`);
+    await page.waitForFunction(() => Module.savedFiles().includes('/data/progress.txt'), { timeout: 5000 })
+      .catch(() => {});
+    const progress = Buffer.from(await page.evaluate(() => Array.from(FS.readFile('/data/progress.txt'))));
+    check(/^WON map01\.map$/m.test(progress.toString()), 'the progress file holds the first level as won');
+    await tap(page, 'Enter');
+    check(await waitForScreen(page, TITLE), 'Enter on the won screen: the title');
+    check(await page.evaluate(() => Module.levelLine()) === `< ${firstName} >`,
+      'the title has arrows: two levels are reached');
+
+    // The editor: the first tile of the level edited and saved.
     await tap(page, 'Enter');
     await tap(page, 'ArrowDown');
     await tap(page, 'Enter');
@@ -176,8 +248,8 @@ async function main() {
     await page.waitForFunction(() => document.querySelector('#levels a'), { timeout: 5000 });
     const saved = Buffer.from(await page.evaluate(() => Array.from(FS.readFile('/data/maps/map01.map'))));
     check(!saved.equals(shippedLevel), 'the saved level differs from the shipped one');
-    check(JSON.stringify(await page.evaluate(() => Module.savedFiles())) === '["/data/maps/map01.map"]',
-      'only the level is stored');
+    check(JSON.stringify(await page.evaluate(() => Module.savedFiles())) ===
+      '["/data/maps/map01.map","/data/progress.txt"]', 'only the level and the progress are stored');
 
     // A reload brings the saved level back, with its download link.
     console.log(`with a saved level: first frame shown ${await load(page, url)} ms after the page was asked for`);
@@ -186,14 +258,84 @@ async function main() {
     check(reloaded.equals(saved), 'after a reload the saved level is back');
     check(await page.evaluate(() => document.querySelector('#levels a').download) === 'map01.map',
       'the saved level can be downloaded');
+    const progressBack = Buffer.from(await page.evaluate(() => Array.from(FS.readFile('/data/progress.txt'))));
+    check(progressBack.equals(progress), 'after a reload the progress file is back');
 
     // Remapping: the capture waits without holding the page, and the nine
     // keys (the shipped ones again) are saved.
     await tap(page, 'Enter');
     await tap(page, 'Enter');
     check(await waitForScreen(page, TITLE), 'after the reload: the title');
+
+    // The levels reached are still offered: RIGHT and LEFT choose between them.
+    const lineNow = () => page.evaluate(() => Module.levelLine());
+    check(await lineNow() === `< ${firstName} >`, `after the reload the title offers "< ${firstName} >"`);
+    await shoot(page, 'title-reached');
+    await tap(page, 'ArrowRight');
+    check(await lineNow() === `< ${secondName} >`, `RIGHT: "< ${secondName} >"`);
+    await tap(page, 'ArrowRight');
+    check(await lineNow() === `< ${firstName} >`, 'RIGHT again wraps round to the first level');
+    await tap(page, 'ArrowLeft');
+    check(await lineNow() === `< ${secondName} >`, 'LEFT: the second level');
+    await tap(page, 'ArrowLeft');
+    check(await lineNow() === `< ${firstName} >`, 'LEFT again: the first level');
+
+    // Levels opened from the disk. A file that is no level is refused and
+    // nothing changes; a level becomes the one the title names, stored as
+    // its own file; the editor then edits that file; in the editor the
+    // picker is refused.
+    const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kettlemoor-open-'));
+    const notALevel = path.join(scratch, 'notes.map');
+    fs.writeFileSync(notALevel, 'NAME: Notes\nNEXT: map02.map\nonly words, no tiles\n');
+    const ownLevel = path.join(scratch, 'My moor!.map');
+    const ownBytes = Buffer.from(shippedLevel.toString().replace(/^NAME:.*$/m, 'NAME: Opened Fen '));
+    fs.writeFileSync(ownLevel, ownBytes);
+    const picker = await page.$('#open');
+    const openMessage = async file => {
+      await page.evaluate(() => { document.getElementById('opened').textContent = ''; });
+      await picker.uploadFile(file);
+      await page.waitForFunction(() => document.getElementById('opened').textContent, { timeout: 5000 });
+      return page.evaluate(() => document.getElementById('opened').textContent);
+    };
+    const filesBefore = JSON.stringify(await page.evaluate(() => Module.savedFiles()));
+    const mapsBefore = JSON.stringify(await page.evaluate(() => FS.readdir('/data/maps')));
+    const refused = await openMessage(notALevel);
+    check(/"notes\.map" is not a Kettlemoor level; nothing was opened/.test(refused), `a file that is no level is refused: ${refused}`);
+    await sleep(200);
+    check(await lineNow() === `< ${firstName} >` &&
+      JSON.stringify(await page.evaluate(() => FS.readdir('/data/maps'))) === mapsBefore &&
+      JSON.stringify(await page.evaluate(() => Module.savedFiles())) === filesBefore,
+      'after the refusal the title, the levels and the stored files are as they were');
+    const opened = await openMessage(ownLevel);
+    check(/Opened "My moor!\.map", kept as opened-My_moor_\.map/.test(opened), `a level opens: ${opened}`);
+    check(await waitForScreen(page, TITLE) && await lineNow() === 'Opened Fen', 'the title names the opened level');
+    await page.waitForFunction(() => Module.savedFiles().includes('/data/maps/opened-My_moor_.map'), { timeout: 5000 })
+      .catch(() => {});
+    check(await page.evaluate(() => Module.savedFiles().includes('/data/maps/opened-My_moor_.map')) &&
+      Buffer.from(await page.evaluate(() => Array.from(FS.readFile('/data/maps/opened-My_moor_.map')))).equals(ownBytes),
+      'the opened level is stored as it was read');
+    await shoot(page, 'opened');
     await tap(page, 'Enter');
     await tap(page, 'ArrowDown');
+    await tap(page, 'Enter');
+    check(await waitForScreen(page, EDITOR), '"Editor": the editor');
+    const notNow = await openMessage(ownLevel);
+    check(/on the title screen or the menu/.test(notNow), `in the editor the picker is refused: ${notNow}`);
+    await tap(page, 'x');
+    await tap(page, 'ArrowRight');
+    await tap(page, 'x');
+    await tap(page, 'Enter');
+    check(await waitForScreen(page, TITLE), 'Enter in the editor: saved and back to the title');
+    await sleep(200);
+    check(!Buffer.from(await page.evaluate(() => Array.from(FS.readFile('/data/maps/opened-My_moor_.map')))).equals(ownBytes) &&
+      Buffer.from(await page.evaluate(() => Array.from(FS.readFile('/data/maps/map01.map')))).equals(saved),
+      'the editor saved the opened level, not the first one');
+    const again = await openMessage(ownLevel);
+    check(/kept as opened-My_moor_-2\.map/.test(again), 'the same file opened again does not overwrite the edited copy');
+    fs.rmSync(scratch, { recursive: true, force: true });
+
+    // The cursor is on "Editor"; one step down is "Options".
+    await tap(page, 'Enter');
     await tap(page, 'ArrowDown');
     await tap(page, 'Enter');   // Options
     await tap(page, 'Enter');   // Controls
