@@ -26,22 +26,12 @@ static Settings currentSettings(void)
     return s;
 }
 
-// The folder the settings are saved in (fuzz_input.h) and the file's path.
-static char scratch[64];
-static std::string savedFile;
-
-// Removes the scratch folder when the run ends normally.
-static void removeScratch(void)
-{
-    remove(savedFile.c_str());
-    rmdir(scratch);
-}
+// Where what was read is saved, in a scratch folder of its own.
+static const char *savedFile = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzzScratchFolder(scratch, "config");
-    savedFile = std::string(scratch) + "/config.cfg";
-    atexit(removeScratch);
+    savedFile = fuzzSavedFile("config", "config.cfg");
     return 0;
 }
 
@@ -58,11 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(joyReverseAxis.y == 0 || joyReverseAxis.y == 1);
 
     const Settings read = currentSettings();
-    FUZZ_CHECK(saveConfig(savedFile.c_str()) == 0);
+    FUZZ_CHECK(saveConfig(savedFile) == 0);
     memset(keyMapping, 0xA5, sizeof keyMapping);
     joyDeadzone = -1;
     joyReverseAxis = Point{-1, -1};
-    FUZZ_CHECK(loadConfig(savedFile.c_str()) == 0);
+    FUZZ_CHECK(loadConfig(savedFile) == 0);
     const Settings readBack = currentSettings();
     FUZZ_CHECK(memcmp(&read, &readBack, sizeof read) == 0);
     return 0;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <string>
 #include <unistd.h>
 
 // Aborts (so libFuzzer keeps the input) when a reader broke a rule it must keep.
@@ -30,6 +31,24 @@ inline void fuzzScratchFolder(char (&folder)[N], const char *name)
             return;
     }
     FUZZ_CHECK(!"no place for a scratch folder");
+}
+
+// The path of a file called file in a scratch folder of its own, for a
+// harness that saves what it read (the writers replace a file through a
+// temporary one beside it, so they need a folder). The folder and the file
+// are removed when the run ends normally. Call it once, at start-up.
+inline const char *fuzzSavedFile(const char *name, const char *file)
+{
+    static char folder[64];
+    static std::string path;
+    FUZZ_CHECK(path.empty());
+    fuzzScratchFolder(folder, name);
+    path = std::string(folder) + "/" + file;
+    atexit([] {
+        remove(path.c_str());
+        rmdir(folder);
+    });
+    return path.c_str();
 }
 
 // The scratch file: made in memory-backed /dev/shm when there is one, unlinked

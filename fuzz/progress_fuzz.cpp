@@ -10,22 +10,12 @@
 #include "fileio.h"
 #include "fuzz_input.h"
 
-// The folder the progress is saved in (fuzz_input.h) and the file's path.
-static char scratch[64];
-static std::string savedFile;
-
-// Removes the scratch folder when the run ends normally.
-static void removeScratch(void)
-{
-    remove(savedFile.c_str());
-    rmdir(scratch);
-}
+// Where what was read is saved, in a scratch folder of its own.
+static const char *savedFile = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzzScratchFolder(scratch, "progress");
-    savedFile = std::string(scratch) + "/progress.txt";
-    atexit(removeScratch);
+    savedFile = fuzzSavedFile("progress", "progress.txt");
     return 0;
 }
 
@@ -45,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<const char *> names;
     for (const std::string &name : read)
         names.push_back(name.c_str());
-    FUZZ_CHECK(saveProgress(savedFile.c_str(), names.data(), static_cast<int>(names.size())) == 0);
+    FUZZ_CHECK(saveProgress(savedFile, names.data(), static_cast<int>(names.size())) == 0);
     std::vector<std::string> readBack;
-    FUZZ_CHECK(loadProgress(savedFile.c_str(), onLevel, &readBack) == 0);
+    FUZZ_CHECK(loadProgress(savedFile, onLevel, &readBack) == 0);
     FUZZ_CHECK(readBack == read);
     return 0;
 }
