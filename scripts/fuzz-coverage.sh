@@ -51,7 +51,7 @@ print_coverage() {
     shift 2
   done
   printf '%-28s %6s %7s %7s\n' file lines missed covered
-  # Harnesses that share a helper's name (each has its own removeScratch)
+  # Harnesses that share a function's name (each has its own removeScratch)
   # make llvm-cov warn that their data do not match; the game's lines do.
   llvm-cov-14 report "${binaries[@]}" -instr-profile="$profile" "$@" 2>/dev/null \
     | awk '$1 ~ /\.cpp$/ || $1 == "TOTAL" { name = $1; sub(/^.*\/src\//, "", name); sub(/^src\//, "", name);

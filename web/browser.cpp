@@ -24,11 +24,11 @@
 // chosen as the module starts, before the game's main opens video.
 [[maybe_unused]] static const bool videoDriverChosen = (headlessSDL(), true);
 
-// Nor has a page a session to give the program its file mode mask, and
+// Nor has a page a login shell to give the program its file mode mask, and
 // Emscripten's starts at 0777: every file the game makes afresh (the progress
 // file after the first win, a level saved under a new name) would be made
 // with no permissions and could not be read back or kept. 022 is what a
-// desktop session gives.
+// desktop login gives.
 [[maybe_unused]] static const mode_t fileMaskSet = umask(022);
 
 // A key went down (down 1) or up (down 0); sym is its SDL 1.2 key symbol.
