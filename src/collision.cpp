@@ -3,6 +3,8 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "map.h"
 
@@ -71,6 +73,23 @@ static unsigned int flagsOfKinds(unsigned int kinds, Creature *creature, int til
     return result;
 }
 
+// The kinds of a mask row's pixels from column c0 to c1 (exclusive). Nearly
+// every row is one kind from end to end (sky, ground, water), which two word
+// compares tell; only a mixed row is read a pixel at a time.
+static unsigned int rowKinds(const unsigned char *row, int c0, int c1)
+{
+    static_assert(TILE_SIZE == 2 * sizeof(uint64_t), "a mask row is two words");
+    uint64_t words[2];
+    memcpy(words, row, sizeof words);
+    const uint64_t firstRepeated = row[0] * UINT64_C(0x0101010101010101);
+    if (words[0] == firstRepeated && words[1] == firstRepeated)
+        return maskKindBit(row[0]);
+    unsigned int kinds = 0;
+    for (int c = c0; c < c1; c++)
+        kinds |= maskKindBit(row[c]);
+    return kinds;
+}
+
 // Flags of the mask pixels of tile (tileX, tileY) that lie inside box. Only
 // the rows and columns of the tile that the box covers are read, and the kinds
 // met there are collected first and turned into flags once: the same answer
@@ -87,12 +106,10 @@ static unsigned int tileMaskFlags(Box *box, int tileX, int tileY, Creature *crea
     if (c0 >= c1 || r0 >= r1)
         return 0;
 
-    unsigned char mask[TILE_SIZE][TILE_SIZE];
-    returnColArray(mask, tileX, tileY);
+    const unsigned char(*mask)[TILE_SIZE] = mapTileMask(tileX, tileY);
     unsigned int kinds = 0;
     for (int r = r0; r < r1; r++)
-        for (int c = c0; c < c1; c++)
-            kinds |= maskKindBit(mask[r][c]);
+        kinds |= rowKinds(mask[r], c0, c1);
     return flagsOfKinds(kinds, creature, tileTop);
 }
 

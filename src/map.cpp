@@ -108,16 +108,20 @@ void fillMapArray(mapLayer *layer, int value)
         memset(layer->array[x], value & 0xFF, layer->h);
 }
 
+const unsigned char (*mapTileMask(int x, int y))[TILE_SIZE]
+{
+    static const unsigned char nothing[TILE_SIZE][TILE_SIZE] = {};
+    const mapLayer &layer = curLvl.layer0;
+    // Outside the grid there is nothing to collide with; callers check this
+    // already, the guard only keeps a slip from reading stray memory.
+    if (!layer.array || x < 0 || y < 0 || x >= layer.w || y >= layer.h)
+        return nothing;
+    return layer.colLayer[layer.array[x][y]];
+}
+
 void returnColArray(unsigned char out[TILE_SIZE][TILE_SIZE], int x, int y)
 {
-    const mapLayer &layer = curLvl.layer0;
-    // Outside the grid there is nothing to collide with; the caller checks
-    // this already, the guard only keeps a slip from reading stray memory.
-    if (!layer.array || x < 0 || y < 0 || x >= layer.w || y >= layer.h) {
-        memset(out, 0, 16 * 16);
-        return;
-    }
-    memcpy(out, layer.colLayer[layer.array[x][y]], 16 * 16);
+    memcpy(out, mapTileMask(x, y), TILE_SIZE * TILE_SIZE);
 }
 
 int freeMapArray(unsigned char **array, int w)

@@ -70,6 +70,10 @@ void fillMapArray(mapLayer *layer, int value);
 // Copies the collision mask of layer 0's tile at column x, row y into out.
 void returnColArray(unsigned char out[TILE_SIZE][TILE_SIZE], int x, int y);
 
+// The same mask read in place, without the copy: collision asks for it many
+// times a step. Outside the grid it is a mask with nothing to collide with.
+const unsigned char (*mapTileMask(int x, int y))[TILE_SIZE];
+
 // Frees w columns and then the column table; returns 0.
 int freeMapArray(unsigned char **array, int w);
 
