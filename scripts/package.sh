@@ -50,6 +50,7 @@ printf 'Source: kettlemoor\n\nPackage: kettlemoor\nArchitecture: any\n' >"$dir/s
 programs=$(realpath "$stage/usr/lib/games/kettlemoor")
 depends=$(cd "$dir/shlibs" && dpkg-shlibdeps -O -e"$programs/kettlemoor" -e"$programs/kettlemoor-replay" 2>/dev/null |
   sed -n 's/^shlibs:Depends=//p')
+[ -n "$depends" ] || { echo "dpkg-shlibdeps named no libraries" >&2; exit 1; }
 
 mkdir -p "$stage/DEBIAN"
 (cd "$stage" && find . -type f ! -path './DEBIAN/*' -printf '%P\0' | sort -z | xargs -0 md5sum) >"$stage/DEBIAN/md5sums"
