@@ -146,7 +146,7 @@ cmp -s "$folder/data/maps/map02.map" "$shipped/data/maps/map02.map" || fail "the
 [ -f "$folder/data/maps/map06.map" ] || fail "the upgrade's new level did not arrive"
 as_root dpkg -i "$package" >/dev/null
 
-step "a home that cannot be written; paths with spaces"
+step "a home that cannot be written, or none; paths with spaces"
 locked="$work/locked home"
 player_folder "$locked"
 chmod 555 "$locked"
@@ -154,6 +154,8 @@ cd "$locked"
 as_player HOME="$locked" kettlemoor -version >"$work/out" 2>"$work/err"
 grep -q "cannot write the player's folder" "$work/err" && grep -q '^Kettlemoor version' "$work/out" ||
   fail "an unwritable home is not handled"
+as_player kettlemoor -version 2>"$work/err" | grep -q '^Kettlemoor version' &&
+  grep -q "no HOME set" "$work/err" || fail "a start with no HOME is not handled"
 cp "$home/menu and exit.replay" "$work/menu.replay"
 as_player HOME="$locked" SDL_VIDEODRIVER=dummy kettlemoor-replay --front-end "$work/menu.replay" 2>/dev/null |
   grep -q '^result=exit' || fail "the game does not start from the shipped files"
