@@ -167,29 +167,43 @@ grep -qxF "Loading map: $home/menu and exit.replay" "$work/out" || fail "a relat
 step "the launcher's own time"
 # The installed launcher, copied to start /bin/true in place of the game: its
 # time less that of /bin/true alone is the launcher's own work, the shell's
-# start included. The median of 21 runs, in microseconds, each in a fresh
-# player's folder when FRESH is 1.
+# start included. Wall-clock time follows the machine's load, as each command
+# the launcher starts costs about one start of /bin/true; the processor time
+# spent (user and system, the commands it starts included) much less so.
 mkdir -p "$work/programs"
 ln -s /bin/true "$work/programs/kettlemoor"
 sed "s|^programs=.*|programs='$work/programs'|" /usr/games/kettlemoor >"$work/launcher"
-median_time() {
-  local fresh=$1 i start
+# Prints "WALL CPU": the median wall-clock time of 21 runs of the command and
+# their mean processor time, in microseconds; each run in a fresh player's
+# folder when FRESH is 1, all in one otherwise.
+measure() {
+  local fresh=$1 i start cpu=0 t seconds
   shift
-  for ((i = 0; i < 21; i++)); do
-    [ "$fresh" = 1 ] && rm -rf "$work/timing"
-    start=${EPOCHREALTIME/./}
-    env -i PATH=/usr/bin:/bin XDG_DATA_HOME="$work/timing" "$@" >/dev/null
-    echo $((${EPOCHREALTIME/./} - start))
-  done | sort -n | sed -n 11p
+  rm -rf "$work/timing"
+  (
+    for ((i = 0; i < 21; i++)); do
+      start=${EPOCHREALTIME/./}
+      env -i PATH=/usr/bin:/bin XDG_DATA_HOME="$work/timing/$((fresh * i))" "$@" >/dev/null
+      echo $((${EPOCHREALTIME/./} - start)) >>"$work/walls"
+    done
+    times >"$work/times"
+  )
+  # The second line of `times`: the children's user and system time, as 0m0.123s.
+  for t in $(tail -n 1 "$work/times"); do
+    t=${t%s}
+    seconds=${t#*m}
+    cpu=$((cpu + ${t%%m*} * 60000000 + 10#${seconds/./} * 1000))
+  done
+  echo "$(sort -n "$work/walls" | sed -n 11p) $((cpu / 21))"
+  rm -f "$work/walls"
 }
-alone=$(median_time 0 /bin/true)
-first=$(($(median_time 1 sh "$work/launcher") - alone))
-later=$(($(median_time 0 sh "$work/launcher") - alone))
-# Each command the launcher starts costs about one start of /bin/true, which
-# the machine's load sets: shown for scale.
-printf 'launcher: first run %d.%d ms, later runs %d.%d ms (one start of /bin/true: %d.%d ms)\n' \
-  $((first / 1000)) $((first / 100 % 10)) $((later / 1000)) $((later / 100 % 10)) \
-  $((alone / 1000)) $((alone / 100 % 10))
+ms() { printf '%d.%d ms' $(($1 / 1000)) $(($1 / 100 % 10)); }
+read -r alone_wall alone_cpu < <(measure 0 /bin/true)
+read -r first_wall first_cpu < <(measure 1 sh "$work/launcher")
+read -r later_wall later_cpu < <(measure 0 sh "$work/launcher")
+echo "launcher, first run: $(ms $((first_wall - alone_wall))), $(ms $((first_cpu - alone_cpu))) of processor time"
+echo "launcher, later runs: $(ms $((later_wall - alone_wall))), $(ms $((later_cpu - alone_cpu))) of processor time"
+echo "one start of /bin/true: $(ms "$alone_wall"), $(ms "$alone_cpu") of processor time"
 printf 'package: %s, %d bytes, %s KiB installed\n' "$package" "$(stat -c %s "$package")" \
   "$(dpkg-deb -f "$package" Installed-Size)"
 
