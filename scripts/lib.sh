@@ -86,3 +86,18 @@ route_header() {
     grep -q "^# $field\$" "$route"
   fi
 }
+
+# Writes the manifest of the game's shipped data in the installed game folder
+# DIR: a first line naming the whole set ("kettlemoor-data" and a checksum of
+# the lines after it), then the checksum and name of each file under DIR/data
+# that the player writes (the settings and the levels). The launcher fills the
+# player's folder from it.
+#   write_data_manifest DIR
+write_data_manifest() {
+  local sums
+  sums=$(cd "$1/data" && md5sum config.cfg maps/*.map)
+  {
+    echo "kettlemoor-data $(md5sum <<<"$sums" | cut -d' ' -f1)"
+    echo "$sums"
+  } >"$1/manifest"
+}

@@ -34,7 +34,12 @@
 // Before any fill the image is pure magenta (255, 0, 255), the colour the game
 // treats as transparent.
 //
-// Usage: pixelart INPUT.txt OUTPUT.bmp
+// Usage: pixelart INPUT.txt OUTPUT.bmp|OUTPUT.png [SCALE]
+// An output name ending in ".png" gets a PNG with an alpha channel, magenta
+// becoming transparent: the desktop's icon themes take PNG only. SCALE (1 by
+// default) writes each pixel as a SCALE x SCALE block, so one small source
+// makes the icon at every size with its pixels kept sharp.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -139,6 +144,108 @@ int writeBmp(const Picture &pic, const char *path)
         }
         fwrite(row.data(), 1, row.size(), fp);
     }
+    if (ferror(fp) | fclose(fp)) {
+        fprintf(stderr, "pixelart: failed writing %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
+// The PNG checksums: CRC-32 over a chunk's type and data, Adler-32 over the
+// uncompressed image inside the zlib stream.
+unsigned pngCrc(const unsigned char *bytes, size_t size, unsigned crc = 0xffffffffu)
+{
+    for (size_t i = 0; i < size; i++) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; bit++)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return crc;
+}
+
+unsigned pngAdler(const std::vector<unsigned char> &bytes)
+{
+    unsigned a = 1, b = 0;
+    for (unsigned char byte : bytes) {
+        a = (a + byte) % 65521u;
+        b = (b + a) % 65521u;
+    }
+    return b << 16 | a;
+}
+
+void pngPut32(std::vector<unsigned char> &out, unsigned v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+void pngChunk(FILE *fp, const char *type, const std::vector<unsigned char> &data)
+{
+    std::vector<unsigned char> chunk;
+    pngPut32(chunk, static_cast<unsigned>(data.size()));
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    pngPut32(chunk, ~pngCrc(chunk.data() + 4, chunk.size() - 4));
+    fwrite(chunk.data(), 1, chunk.size(), fp);
+}
+
+// The image's rows as PNG filters them (a leading 0: no filter), each pixel
+// R G B A and SCALE times over; magenta is the transparent colour.
+std::vector<unsigned char> pngRows(const Picture &pic, int scale)
+{
+    std::vector<unsigned char> raw;
+    for (int y = 0; y < pic.h * scale; y++) {
+        raw.push_back(0);
+        for (int x = 0; x < pic.w * scale; x++) {
+            const unsigned char *p = &pic.rgb[(static_cast<size_t>(y / scale) * pic.w + x / scale) * 3];
+            const bool clear = p[0] == 255 && p[1] == 0 && p[2] == 255;
+            for (int i = 0; i < 3; i++)
+                raw.push_back(clear ? 0 : p[i]);
+            raw.push_back(clear ? 0 : 255);
+        }
+    }
+    return raw;
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks: no compressor to
+// carry, and the package that ships the icons compresses them anyway.
+std::vector<unsigned char> pngStored(const std::vector<unsigned char> &raw)
+{
+    std::vector<unsigned char> z = {0x78, 0x01};
+    size_t at = 0;
+    do {
+        const size_t size = std::min<size_t>(raw.size() - at, 65535);
+        const unsigned len = static_cast<unsigned>(size);
+        z.push_back(at + size == raw.size() ? 1 : 0); // the last block's flag
+        z.push_back(static_cast<unsigned char>(len));
+        z.push_back(static_cast<unsigned char>(len >> 8));
+        z.push_back(static_cast<unsigned char>(~len));
+        z.push_back(static_cast<unsigned char>(~len >> 8));
+        z.insert(z.end(), raw.begin() + static_cast<long>(at), raw.begin() + static_cast<long>(at + size));
+        at += size;
+    } while (at < raw.size());
+    pngPut32(z, pngAdler(raw));
+    return z;
+}
+
+int writePng(const Picture &pic, const char *path, int scale)
+{
+    std::vector<unsigned char> header;
+    pngPut32(header, static_cast<unsigned>(pic.w * scale));
+    pngPut32(header, static_cast<unsigned>(pic.h * scale));
+    const unsigned char rest[] = {8, 6, 0, 0, 0}; // 8 bits, RGBA, deflate, no filter choice, no interlace
+    header.insert(header.end(), rest, rest + sizeof rest);
+
+    FILE *fp = fopen(path, "wb");
+    if (!fp) {
+        fprintf(stderr, "pixelart: can't write %s\n", path);
+        return 1;
+    }
+    static const unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    fwrite(signature, 1, sizeof signature, fp);
+    pngChunk(fp, "IHDR", header);
+    pngChunk(fp, "IDAT", pngStored(pngRows(pic, scale)));
+    pngChunk(fp, "IEND", {});
     if (ferror(fp) | fclose(fp)) {
         fprintf(stderr, "pixelart: failed writing %s\n", path);
         return 1;
@@ -411,12 +518,20 @@ int readPicture(const char *path, Picture &pic, int depth)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: pixelart INPUT.txt OUTPUT.bmp\n");
+    const int scale = argc == 4 ? atoi(argv[3]) : 1;
+    if (argc < 3 || argc > 4 || scale < 1 || scale > 64) {
+        fprintf(stderr, "usage: pixelart INPUT.txt OUTPUT.bmp|OUTPUT.png [SCALE]\n");
         return 2;
     }
     Picture pic;
     if (readPicture(argv[1], pic, 0))
         return 1;
+    const size_t nameLength = strlen(argv[2]);
+    if (nameLength > 4 && strcmp(argv[2] + nameLength - 4, ".png") == 0)
+        return writePng(pic, argv[2], scale);
+    if (scale != 1) {
+        fprintf(stderr, "pixelart: SCALE is for PNG output\n");
+        return 2;
+    }
     return writeBmp(pic, argv[2]);
 }
