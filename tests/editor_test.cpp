@@ -108,8 +108,9 @@ TEST_F(Editor, APlayTestGivesTheLevelBackAsItWasAndUndoStillReachesItsCreatures)
     marker = {4, 3, 16, 16};
     printed([] {
         press(ACTION);
+        objectChoice = 0; // the key
         keyPress.key[JUMP] = 1;
-        editorObjectEdit(); // the key, offered first in an empty cell
+        editorObjectEdit();
     });
     addEnemy(ENEMY_TYPE_FROG, 64, 150);
     std::vector<std::pair<EnemyList *, std::string>> before;
@@ -126,10 +127,10 @@ TEST_F(Editor, APlayTestGivesTheLevelBackAsItWasAndUndoStillReachesItsCreatures)
     for (EnemyList *node = EnemyListHead; node; node = node->next) {
         node->mob.creature.vx = 1;
         node->mob.creature.x += 5;
-        node->mob.dead = node != before[2].first; // the shell lives
+        node->mob.dead = node != before[0].first; // the frog lives
     }
     enemyUpdateAll();
-    ASSERT_EQ(EnemyListHead, before[2].first);
+    ASSERT_EQ(EnemyListHead->next, nullptr);
     camera.x = 99;
     editorPlayEnd();
 
