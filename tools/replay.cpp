@@ -9,7 +9,8 @@
 //   kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace FILE] [--shot STEP FILE.bmp]... SCRIPT
 //   -map PATH   the level to play (default ./data/maps/map01.map)
 //   --editor    run the level editor on it instead of playing it; the run
-//               ends when the editor is left (OK saves the level to PATH)
+//               ends when the editor is left (OK saves the level to PATH),
+//               a test played from it with "play here" being part of the run
 //   --front-end start where the game starts, at the splash screens, and
 //               follow it through the title, the menu, play and the editor
 //               until it exits; PATH is the level New Game and Editor open.
@@ -28,6 +29,9 @@
 //               shown phase, the object offered, the start and the exit:
 //               step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d
 //               choice=%d start=%d,%d exit=%d,%d enemies=%d
+//               with, whenever the editor's hint (the level's first problem)
+//               changes, an indented line "  hint=TEXT" ("  hint=none" when
+//               it goes)
 //               or, anywhere else, the intro's step, whether the title shows,
 //               the menu page (0 main, 1 options, 2 controls, -1 none) and
 //               its cursor, whether a button is being remapped, and how far
