@@ -149,17 +149,7 @@ static int enemyBuildProgram(Enemy *mob, const EnemyKind *kind)
 
 void enemyPlaceAtRest(Enemy *mob, float x, float y)
 {
-    Creature &c = mob->creature;
-    c.x = x;
-    c.y = y;
-    c.vx = 0;
-    c.vy = 0;
-    c.groundContact = 0;
-    c.state = STATE_IDLE;
-    c.direction = 1;
-    c.animation.currentFrame = 0;
-    c.animation.waitFrame = 0;
-    c.animation.oldState = 0;
+    creaturePlaceAtRest(&mob->creature, x, y);
     mob->confusedTime = 0;
     mob->dead = 0;
     mob->carried = 0;

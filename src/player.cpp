@@ -77,17 +77,8 @@ void playerLoad(void)
 
 void playerPlaceAt(float x, float y)
 {
-    player.x = x;
-    player.y = y;
-    player.vx = 0;
-    player.vy = 0;
-    player.groundContact = 0;
+    creaturePlaceAtRest(&player, x, y);
     player.hp = playerFullHealth;
-    player.animation.currentFrame = 0;
-    player.animation.waitFrame = 0;
-    player.animation.oldState = 0;
-    player.state = STATE_IDLE;
-    player.direction = 1;
     ignoreKeys = 0;
     hackPlayerIsInWater = 0;
     enemyCarried = nullptr;
