@@ -36,6 +36,8 @@ const int HINT_X = 2;
 // 1 when the player, put at the start as New Game puts it, is in solid ground.
 static int editorStartInGround(void)
 {
+    // At rest where New Game puts it: one-way ground is judged by where the
+    // box stands and how it moves.
     Creature probe = {};
     probe.w = player.w;
     probe.h = player.h;
