@@ -311,6 +311,11 @@ void dTileHalf(const mapLayer *layer, int tile, int x, int y, const SDL_Rect *wi
     SDL_Surface *sheet = layer->tilesetIMG;
     const SDL_Rect &cell = layer->tileClip[tile];
     const int keyed = (sheet->flags & SDL_SRCCOLORKEY) != 0;
+    // A tileset converted to the screen's format is copied as it is; any
+    // other goes through its colours.
+    const SDL_PixelFormat *from = sheet->format, *to = screen->format;
+    const int sameFormat = from->BitsPerPixel == to->BitsPerPixel && from->Rmask == to->Rmask &&
+                           from->Gmask == to->Gmask && from->Bmask == to->Bmask && from->BitsPerPixel > 8;
     for (int j = 0; j < TILE_SIZE / 2; j++) {
         for (int i = 0; i < TILE_SIZE / 2; i++) {
             const int sx = cell.x + 2 * i, sy = cell.y + 2 * j, dx = x + i, dy = y + j;
@@ -320,6 +325,10 @@ void dTileHalf(const mapLayer *layer, int tile, int x, int y, const SDL_Rect *wi
             const Uint32 pixel = getPixel(sheet, sx, sy);
             if (keyed && pixel == sheet->format->colorkey)
                 continue;
+            if (sameFormat) {
+                putPixel(screen, dx, dy, pixel);
+                continue;
+            }
             Uint8 r, g, b;
             SDL_GetRGB(pixel, sheet->format, &r, &g, &b);
             putPixel(screen, dx, dy, SDL_MapRGB(screen->format, r, g, b));
