@@ -62,3 +62,20 @@ struct Creature {
     int direction;     // 1 right, 0 left
     animStruct animation;
 };
+
+// Puts a creature at level pixel (x, y) at rest: no speed, off the ground
+// until its first step finds it, standing, facing right, its animation from
+// the start. A creature is placed so when it is made and when a game starts.
+inline void creaturePlaceAtRest(Creature *c, float x, float y)
+{
+    c->x = x;
+    c->y = y;
+    c->vx = 0;
+    c->vy = 0;
+    c->groundContact = 0;
+    c->state = STATE_IDLE;
+    c->direction = 1;
+    c->animation.currentFrame = 0;
+    c->animation.waitFrame = 0;
+    c->animation.oldState = 0;
+}

@@ -48,6 +48,11 @@ const int LIFEBAR_Y = 1;
 const int KEY_SIGN_X = LIFEBAR_X + 18;
 const int KEY_SIGN_Y = LIFEBAR_Y;
 
+// A test of the editor's level says so in the bottom-left corner, which the
+// life bar and the frame counter leave free.
+const int TEST_TEXT_X = 2;
+const int TEST_TEXT_ABOVE_BOTTOM = 9;
+
 // dTextCentered's axis: centred horizontally, the second number being the top y.
 const int CENTRE_HORIZONTALLY = 0;
 
@@ -117,7 +122,8 @@ static void drawPaused(void)
 }
 
 // The level, the player, the enemies over it, the life bar on its plate with
-// the key sign once the key is held, and the game-over or pause text.
+// the key sign once the key is held, "TEST" while the editor's level is
+// tried, and the game-over or pause text.
 void drawInGame(void)
 {
     dBackground();
@@ -128,6 +134,8 @@ void drawInGame(void)
     dLifebar(LIFEBAR_X, LIFEBAR_Y, player.hp);
     if (hasKey)
         applySurface(KEY_SIGN_X, KEY_SIGN_Y, keySignIMG, screen, nullptr);
+    if (editorPlaying)
+        dText("TEST", TEST_TEXT_X, screenHeight - TEST_TEXT_ABOVE_BOTTOM);
     if (ingameState == INGAME_GAME_OVER) {
         dTextCentered("GAME OVER", CENTRE_HORIZONTALLY, screenHeight - GAME_OVER_ABOVE_BOTTOM);
         dTextCenteredOnPlate(campaignRetryLine(), screenHeight - GAME_OVER_RETRY_ABOVE_BOTTOM);

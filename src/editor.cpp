@@ -20,11 +20,6 @@ const int MARKER_REPEAT_STEPS = 10;
 // (so it toggles every 51 frames).
 const int MARKER_BLINK_FRAMES = 50;
 
-// The palette's darkest green: the marker, which hides the tile beneath it,
-// and the frame and letter of the start and exit signs.
-const Uint8 DARK_GREEN_R = 8;
-const Uint8 DARK_GREEN_G = 56;
-const Uint8 DARK_GREEN_B = 8;
 
 // Where the tile number is drawn, in pixels from the right and bottom edges.
 const int TILE_NUMBER_FROM_RIGHT = 43;
@@ -45,9 +40,6 @@ const int SIGN_H = 11;
 const int SIGN_POST_X = 8;
 const int SIGN_POST_W = 1;
 const int SIGN_POST_H = 4;
-const Uint8 SIGN_LIGHT_RED = 232;
-const Uint8 SIGN_LIGHT_GREEN = 240;
-const Uint8 SIGN_LIGHT_BLUE = 200;
 
 // Creatures whose position is further from zero than this (pixels) are never
 // in view, and their whole-pixel position would not fit an int.
@@ -115,6 +107,7 @@ static int editorLeave(void)
 
 void editorReset(void)
 {
+    editorPlayForget();
     editorForgetChanges();
     editorFreeSamples();
     editorMode = EDITOR_UPDATE;
@@ -279,11 +272,10 @@ static void editorDrawSign(Point tile, const char *letter)
     const int y = tile.y * TILE_SIZE - camera.y;
     if (x <= -TILE_SIZE || y <= -TILE_SIZE || x >= screenWidth || y >= screenHeight)
         return;
-    dFillRect(x + SIGN_X, y + SIGN_Y, SIGN_W, SIGN_H, DARK_GREEN_R, DARK_GREEN_G, DARK_GREEN_B);
-    dFillRect(x + SIGN_X + 1, y + SIGN_Y + 1, SIGN_W - 2, SIGN_H - 2, SIGN_LIGHT_RED, SIGN_LIGHT_GREEN,
-              SIGN_LIGHT_BLUE);
-    dFillRect(x + SIGN_POST_X, y + SIGN_Y + SIGN_H, SIGN_POST_W, SIGN_POST_H, DARK_GREEN_R, DARK_GREEN_G,
-              DARK_GREEN_B);
+    dFillRect(x + SIGN_X, y + SIGN_Y, SIGN_W, SIGN_H, DARK_R, DARK_G, DARK_B);
+    dFillRect(x + SIGN_X + 1, y + SIGN_Y + 1, SIGN_W - 2, SIGN_H - 2, LIGHT_R, LIGHT_G, LIGHT_B);
+    dFillRect(x + SIGN_POST_X, y + SIGN_Y + SIGN_H, SIGN_POST_W, SIGN_POST_H, DARK_R, DARK_G,
+              DARK_B);
     dText(letter, x + SIGN_X + 2, y + SIGN_Y + 2);
 }
 
@@ -298,7 +290,9 @@ static void editorDrawSigns(void)
 // Draws the level's creatures and signs, the blinking marker over them
 // (hidden while a cell is edited, so the cell shows) and the number of the
 // marked tile in the bottom-right corner; while an object is chosen, its name
-// bottom left; after a save that failed, a line top left saying so.
+// bottom left; after a save that failed, a line top left saying so, and
+// under it the level's first problem a player would meet; while a tile is
+// edited, the strip of tiles around it.
 void editorDraw(void)
 {
     int x = marker.x * TILE_SIZE - camera.x;
@@ -318,10 +312,17 @@ void editorDraw(void)
 
     // Hidden while a cell is edited, so the cell itself shows.
     if (markerDraw == 1 && editorMode == EDITOR_UPDATE)
-        dFillRect(x, y, marker.w, marker.h, DARK_GREEN_R, DARK_GREEN_G, DARK_GREEN_B);
+        dFillRect(x, y, marker.w, marker.h, DARK_R, DARK_G, DARK_B);
 
-    if (editorSaveFailed)
+    // The top-left corner's lines: a failed save, then the level's problem;
+    // the strip of tiles keeps below them.
+    int freeY = SAVE_FAILED_Y;
+    if (editorSaveFailed) {
         dText("Save failed", SAVE_FAILED_X, SAVE_FAILED_Y);
+        freeY += FONT_LINE_HEIGHT;
+    }
+    freeY = editorDrawHint(freeY);
+    editorDrawStrip(freeY + 1);
 
     // The marked tile's number.
     const unsigned char *cell = editorMarkedCell();

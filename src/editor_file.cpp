@@ -35,7 +35,8 @@ static void editorNameAfterFile(const char *filename, char *name, size_t size)
 }
 
 // Makes the new blank level for a file that does not exist yet: it holds no
-// creatures and leads to no next level.
+// creatures and leads to no next level. The marker starts on its start cell,
+// on the floor, where building begins, rather than in the empty sky above.
 static void editorNewLevel(const char *filename)
 {
     char name[sizeof curLvl.name];
@@ -46,6 +47,11 @@ static void editorNewLevel(const char *filename)
         return;
     loadMapTileset(&curLvl.layer0, MAP_BLANK_TILESET);
     loadMapTileset(&curLvl.layer1, MAP_BLANK_TILESET);
+    // Its tiles collide as in any level, so that it plays from the editor as
+    // it will once saved.
+    loadMapCollision();
+    marker.x = curLvl.start.x;
+    marker.y = curLvl.start.y;
 }
 
 void editorOpen(const char *filename)

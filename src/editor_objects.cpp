@@ -8,7 +8,7 @@
 #include "map.h"
 
 const char *const CHOICE_NAMES[CHOICES] = {"key",   "monkey", "shell", "frog",   "squid",
-                                           "plant", "start",  "exit",  "nothing"};
+                                           "plant", "start",  "exit",  "nothing", "play here"};
 
 int objectChoice = 0;
 
@@ -31,7 +31,7 @@ static int editorCreatureInCell(const Enemy *mob, Point tile)
 // one key, so a key placed anywhere moves it.
 int editorChoiceRemoves(int choice, Point tile, const Enemy *mob)
 {
-    if (choice == CHOICE_START || choice == CHOICE_EXIT)
+    if (choice == CHOICE_START || choice == CHOICE_EXIT || choice == CHOICE_PLAY)
         return 0;
     if (editorCreatureInCell(mob, tile))
         return 1;
@@ -71,8 +71,11 @@ void editorFreeSamples(void)
     }
 }
 
+// "play here" shows the monkey standing where the player will.
 const Creature *editorSample(int choice)
 {
+    if (choice == CHOICE_PLAY)
+        choice = ENEMY_TYPE_MONKEY - ENEMY_TYPE_KEY;
     if (choice < 0 || choice >= ENEMY_TYPE_COUNT || !objectSamples[choice])
         return nullptr;
     return &objectSamples[choice]->mob.creature;
@@ -139,9 +142,14 @@ static int editorChangeMade(const EditorChange &change)
 
 // Gives the marked cell the chosen object: a creature replaces the cell's
 // creatures, the start or exit moves here, nothing empties the cell of
-// creatures. A change that alters the level can be undone.
+// creatures. A change that alters the level can be undone. "play here"
+// changes nothing: it begins a test of the level from the cell.
 static void editorAcceptObject(void)
 {
+    if (objectChoice == CHOICE_PLAY) {
+        editorPlayBegin();
+        return;
+    }
     const Point tile = editorMarkedTile();
     EditorChange change = {CHANGE_OBJECT, tile, 0, curLvl.start, curLvl.exit, nullptr, nullptr};
     if (objectChoice == CHOICE_START) {

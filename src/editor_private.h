@@ -3,17 +3,25 @@
 #include "editor.h"
 #include "enemy.h"
 
+// The palette's darkest green: the marker, which hides the tile beneath it,
+// the frames and letters of the start and exit signs and the tile strip's
+// frames. The light board of the signs and of the strip.
+const Uint8 DARK_R = 8, DARK_G = 56, DARK_B = 8;
+const Uint8 LIGHT_R = 232, LIGHT_G = 240, LIGHT_B = 200;
+
 // Changes the editor keeps for undo, at most; older ones are forgotten.
 const int EDITOR_UNDO_DEPTH = 128;
 
 // The objects a cell can be given, in the order LEFT and RIGHT step through
 // them: the creature types in their order from the key, then the start, the
-// exit, and nothing.
+// exit, nothing, and last playing the level from the cell, which changes
+// nothing in it.
 const int CHOICE_KEY = 0;
 const int CHOICE_START = ENEMY_TYPE_COUNT;
 const int CHOICE_EXIT = ENEMY_TYPE_COUNT + 1;
 const int CHOICE_NOTHING = ENEMY_TYPE_COUNT + 2;
-const int CHOICES = ENEMY_TYPE_COUNT + 3;
+const int CHOICE_PLAY = ENEMY_TYPE_COUNT + 3;
+const int CHOICES = ENEMY_TYPE_COUNT + 4;
 extern const char *const CHOICE_NAMES[CHOICES];
 
 // One accepted change, as much as undoing it needs.
@@ -88,3 +96,14 @@ void editorUndo(void);
 // Saves the level to filename, but only one that loaded as a level. Returns 1
 // when the level could not be written, so its edits exist only in the editor.
 int editorSave(const char *filename);
+
+// ---- what the screen tells the designer (editor_guide.cpp) ----
+
+// Draws the line naming the level's first problem, if it has one, at the left
+// of the text line at y; returns the y of the next free line.
+int editorDrawHint(int y);
+
+// While a tile is edited, draws the strip of the tileset around it at the
+// top (no higher than topFreeY) or the bottom of the screen, whichever is
+// farther from the edited cell.
+void editorDrawStrip(int topFreeY);

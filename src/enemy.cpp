@@ -20,6 +20,19 @@
 // centre and still be updated, in pixels.
 const int ACTIVITY_MARGIN = 48;
 
+// Frees a dead enemy just taken out of the list at place, or keeps it aside
+// while a level is played for a test.
+static void enemyRemoveDead(EnemyList *node, int place)
+{
+    if (!enemyDeadKept) {
+        enemyDelete(node);
+        return;
+    }
+    node->next = nullptr;
+    node->id = place;
+    enemyInsertAt(enemyDeadKept, node, 0);
+}
+
 // One logic step for the whole list: enemies near the camera (and knocked-out
 // ones wherever they are) move; frozen ones lose their stun; the dead are
 // unlinked and freed in the same step, so they are never drawn dead.
@@ -27,6 +40,7 @@ void enemyUpdateAll(void)
 {
     EnemyList *enemyListLast = nullptr;
     EnemyList *node = EnemyListHead;
+    int place = 0;
     while (node != nullptr) {
         Enemy *mob = &node->mob;
         if (isEnemyTooFarAway(mob) == 0 || mob->creature.state == STATE_DYING)
@@ -40,9 +54,10 @@ void enemyUpdateAll(void)
                 EnemyListHead = next;
             else
                 enemyListLast->next = next;
-            enemyDelete(node);
+            enemyRemoveDead(node, place);
         } else {
             enemyListLast = node;
+            place++;
         }
         node = next;
     }

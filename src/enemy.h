@@ -64,6 +64,11 @@ struct EnemyList {
 
 extern EnemyList *EnemyListHead;
 
+// While not null, creatures that die are not freed but kept in this list, the
+// last to die first, each node's id being its place in the level's list when
+// it left; so a level played for a test can be given back whole.
+extern EnemyList **enemyDeadKept;
+
 // Creates one enemy at pixel (x, y) in front of oldHead; null on failure.
 EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type);
 
@@ -72,6 +77,11 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type);
 // frees what was read.
 void enemyBeginLoad(void);
 void enemyEndLoad(void);
+
+// Puts the enemy at (x, y) as it is made: at rest, facing right, its
+// animation and behaviour program from the start, not stunned, carried or
+// thrown.
+void enemyPlaceAtRest(Enemy *mob, float x, float y);
 
 // Frees every node from head on.
 void cleanList(EnemyList *head);

@@ -10,6 +10,7 @@
 #include "fileio.h"
 
 EnemyList *EnemyListHead = nullptr;
+EnemyList **enemyDeadKept = nullptr;
 
 // The longest behaviour program of any type, in nodes.
 const int ENEMY_MAX_PROGRAM_NODES = 3;
@@ -146,24 +147,14 @@ static int enemyBuildProgram(Enemy *mob, const EnemyKind *kind)
     return 0;
 }
 
-// Puts a new enemy at (x, y), at rest, facing right, with its animation from the start.
-static void enemyPlace(Enemy *mob, int x, int y)
+void enemyPlaceAtRest(Enemy *mob, float x, float y)
 {
-    Creature &c = mob->creature;
-    c.x = static_cast<float>(x);
-    c.y = static_cast<float>(y);
-    c.vx = 0;
-    c.vy = 0;
-    c.groundContact = 0;
-    c.state = STATE_IDLE;
-    c.direction = 1;
-    c.animation.currentFrame = 0;
-    c.animation.waitFrame = 0;
-    c.animation.oldState = 0;
+    creaturePlaceAtRest(&mob->creature, x, y);
     mob->confusedTime = 0;
     mob->dead = 0;
     mob->carried = 0;
     mob->thrown = 0;
+    mob->curAction = -1;
 }
 
 EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
@@ -192,7 +183,7 @@ EnemyList *prependElement(EnemyList *oldHead, int x, int y, int type)
         return enemyOutOfMemory();
     }
 
-    enemyPlace(&node->mob, x, y);
+    enemyPlaceAtRest(&node->mob, static_cast<float>(x), static_cast<float>(y));
     node->next = oldHead;
     return node;
 }

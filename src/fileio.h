@@ -43,6 +43,10 @@ void freeMapObjects(void);
 struct mapLayer;
 int loadMapTileset(mapLayer *layer, const char *name);
 
+// Reads the collision masks of layer 0's tiles from the file all levels
+// share, as every level load does; 0 on success.
+int loadMapCollision(void);
+
 // What a level file says before its tile section: enough to name a level
 // and follow a campaign without reading any grid.
 struct mapHeader {

@@ -311,8 +311,13 @@ int loadMap(const char *filename)
                ENEMY_MAX_PER_LEVEL, reader.refused);
     mapForgetSizeWithoutGrid(&curLvl.layer0);
     mapForgetSizeWithoutGrid(&curLvl.layer1);
-    loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);
+    loadMapCollision();
     return 0;
+}
+
+int loadMapCollision(void)
+{
+    return loadCollisionLayer(curLvl.layer0.colLayer, MAP_COLLISION_FILE);
 }
 
 // Writes a layer's grid: one line per row, each cell as a number and a blank.

@@ -217,20 +217,46 @@ void logicMenu(void)
 
 // In game, first step: the life bar and the key sign beside it, the level,
 // the camera and the player. A level lost and tried again is released first.
-static void inGameStart(void)
+// The images play draws beside the level, loaded once.
+static void inGameLoadImages(void)
 {
-    inGameStarted = 1;
-    freeMap();
-    ingameState = INGAME_PLAYING;
     if (!lifebarIMG) {
         lifebarIMG = loadImage(LIFEBAR_FILE);
         clipImage(lifebarClip, LIFEBAR_PIECE_W, LIFEBAR_PIECE_H, LIFEBAR_SHEET_CELLS, LIFEBAR_SHEET_CELLS);
     }
     if (!keySignIMG)
         keySignIMG = loadImage(KEY_SIGN_FILE);
+}
+
+static void inGameStart(void)
+{
+    inGameStarted = 1;
+    freeMap();
+    ingameState = INGAME_PLAYING;
+    inGameLoadImages();
     loadMap(mapLevelFile());
     initCamera();
     playerInit();
+}
+
+// In game, first step of a test of the editor's level: the level is the one
+// in memory and the player stands in the marked cell; everything the test
+// needs was loaded when the editor opened, so starting reads no file.
+static void inGameStartTest(void)
+{
+    inGameStarted = 1;
+    ingameState = INGAME_PLAYING;
+    initCamera();
+    editorPlayStart();
+}
+
+// Ends a test of the editor's level: back to the editor with the level as it
+// was before the test.
+static void inGameEndTest(void)
+{
+    editorPlayEnd();
+    ingameState = INGAME_PLAYING;
+    newGameMode = MODE_EDITOR;
 }
 
 // OK pauses a running game and leaves a paused or lost one; it does nothing
@@ -270,6 +296,8 @@ static void inGameHandleRetry(int wasOver)
 // level is released when the game is left or won.
 void logicInGame(void)
 {
+    if (!inGameStarted && editorPlaying)
+        inGameStartTest();
     if (!inGameStarted)
         inGameStart();
     const int wasOver = ingameState == INGAME_GAME_OVER;
@@ -288,12 +316,17 @@ void logicInGame(void)
     // The enemies move while the player is alive or dying.
     if (ingameState < INGAME_GAME_OVER)
         enemyUpdateAll();
-    // Leaving for the menu or the won screen: the next game starts afresh.
+    // Leaving for the menu or the won screen: the next game starts afresh. A
+    // test of the editor's level goes back to the editor instead, so winning
+    // one counts for nothing and writes nothing.
     if (leaving)
         newGameMode = MODE_MENU;
     if (leaving || newGameMode == MODE_WON) {
         inGameStarted = 0;
-        freeMap();
+        if (editorPlaying)
+            inGameEndTest();
+        else
+            freeMap();
     }
 }
 
@@ -306,12 +339,15 @@ void logicHiScore(void)
 }
 
 // Editor, first step: the level (a new one when its file does not exist yet)
-// and the camera.
+// and the camera, and what playing the level from a cell will need, so that a
+// test begins without reading a file.
 static void editorStart(void)
 {
     editorStarted = 1;
     editorOpen(mapLevelFile());
     initCamera();
+    inGameLoadImages();
+    playerLoad();
 }
 
 // One step of the editor's current mode; the marker mode may end the editor.
@@ -331,6 +367,9 @@ void logicEditor(void)
     } else if (editorMode == EDITOR_OBJECT) {
         editorObjectEdit();
     }
+    // "play here" was chosen: the test is played in game from the next step.
+    if (editorPlaying)
+        newGameMode = MODE_INGAME;
 }
 
 // The won screen: OK returns to the menu; JUMP plays the next level, when

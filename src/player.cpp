@@ -56,17 +56,15 @@ const int BLINK_PHASE_STEPS = 10;             // shown / hidden phase while invu
 
 // ---- start of a game ----
 
-// Places the player at the level's start tile with a fresh sheet and definition.
-// The previous game's sheet and frame lists are released first, so that
-// starting game after game does not grow memory.
-void playerInit(void)
-{
-    player.x = (float)(curLvl.start.x * TILE_SIZE);
-    player.y = (float)(curLvl.start.y * TILE_SIZE);
-    player.vx = 0;
-    player.vy = 0;
-    player.groundContact = 0;
+// The health the definition gives, taken when it is read: a game started
+// again without reading it anew starts with this.
+static int playerFullHealth = 0;
 
+// Gives the player a fresh sheet and definition. The previous game's sheet
+// and frame lists are released first, so that starting game after game does
+// not grow memory.
+void playerLoad(void)
+{
     freeAnim(&player.animation);
     player.animation.currentFrame = 0;
     player.animation.waitFrame = 0;
@@ -74,15 +72,26 @@ void playerInit(void)
     initAnim(&player.animation, PLAYER_SHEET, PLAYER_CELL_SIZE, PLAYER_CELL_SIZE, SHEET_CELLS_PER_ROW,
              TILE_COUNT);
     loadMobConfig(&player, PLAYER_DEFINITION);
+    playerFullHealth = player.hp;
+}
 
-    player.state = STATE_IDLE;
-    player.direction = 1;
+void playerPlaceAt(float x, float y)
+{
+    creaturePlaceAtRest(&player, x, y);
+    player.hp = playerFullHealth;
     ignoreKeys = 0;
     hackPlayerIsInWater = 0;
     enemyCarried = nullptr;
     dontPickupEnemyTimer = 0;
     invincibilityTimer = 0;
     hasKey = 0;
+}
+
+// Places the player at the level's start tile with a fresh sheet and definition.
+void playerInit(void)
+{
+    playerLoad();
+    playerPlaceAt((float)(curLvl.start.x * TILE_SIZE), (float)(curLvl.start.y * TILE_SIZE));
 }
 
 // ---- one logic step ----
@@ -441,6 +450,7 @@ void playerReset(void)
 {
     freeAnim(&player.animation);
     memset(&player, 0, sizeof player);
+    playerFullHealth = 0;
     enemyCarried = nullptr;
     ignoreKeys = hackPlayerIsInWater = dontPickupEnemyTimer = invincibilityTimer = hasKey = 0;
 }

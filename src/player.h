@@ -16,8 +16,16 @@ extern int hasKey;              // 1 once the key has been collected
 // global, as at start-up.
 void playerReset(void);
 
-// Prepares the player for a new game in the level just loaded.
+// Prepares the player for a new game in the level just loaded: loaded, and
+// placed at the level's start.
 void playerInit(void);
+
+// Reads the player's sprite sheet and definition afresh.
+void playerLoad(void);
+
+// Puts the loaded player at level pixel (x, y) with full health, at rest,
+// facing right, holding nothing, as a game starts.
+void playerPlaceAt(float x, float y);
 
 // One logic step of the player and its contacts with enemies.
 void playerUpdate(void);

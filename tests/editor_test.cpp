@@ -98,3 +98,51 @@ TEST_F(Editor, ACreatureBeyondWhatALevelMayHoldIsRefused)
         left += node->mob.type == 2;
     EXPECT_EQ(left, ENEMY_MAX_PER_LEVEL);
 }
+
+// What play changes comes back after a test: creatures that died (one of them
+// placed in the editor, which undo still takes out), moved or set going, in
+// their list order, and the camera; the player stood in the marked cell.
+TEST_F(Editor, APlayTestGivesTheLevelBackAsItWasAndUndoStillReachesItsCreatures)
+{
+    addEnemy(ENEMY_TYPE_SHELL, 32, 150);
+    marker = {4, 3, 16, 16};
+    printed([] {
+        press(ACTION);
+        objectChoice = 0; // the key
+        keyPress.key[JUMP] = 1;
+        editorObjectEdit();
+    });
+    addEnemy(ENEMY_TYPE_FROG, 64, 150);
+    std::vector<std::pair<EnemyList *, std::string>> before;
+    for (EnemyList *node = EnemyListHead; node; node = node->next)
+        before.push_back({node, motion(node->mob.creature)});
+    ASSERT_EQ(before.size(), 3u);
+    const Box view = camera;
+
+    editorPlayBegin();
+    ASSERT_EQ(editorPlaying, 1);
+    player.h = 15;
+    editorPlayStart();
+    EXPECT_EQ(std::make_pair(player.x, player.y), std::make_pair(64.0f, 3 * 16 + 1.0f));
+    for (EnemyList *node = EnemyListHead; node; node = node->next) {
+        node->mob.creature.vx = 1;
+        node->mob.creature.x += 5;
+        node->mob.dead = node != before[0].first; // the frog lives
+    }
+    enemyUpdateAll();
+    ASSERT_EQ(EnemyListHead->next, nullptr);
+    camera.x = 99;
+    editorPlayEnd();
+
+    EXPECT_EQ(editorPlaying, 0);
+    EXPECT_EQ(camera.x, view.x);
+    EnemyList *node = EnemyListHead;
+    for (const auto &[was, motionWas] : before) {
+        ASSERT_EQ(node, was);
+        EXPECT_EQ(motion(node->mob.creature) + " " + std::to_string(node->mob.dead), motionWas + " 0");
+        node = node->next;
+    }
+    press(BACK); // takes the key out
+    EXPECT_EQ(EnemyListHead, before[0].first);
+    EXPECT_EQ(EnemyListHead->next, before[2].first);
+}

@@ -3,7 +3,8 @@
 // levels, at 160x120 and at 320x240: paused at many places along each level's
 // winning route and just after its key is taken, lost at several, the title
 // and the menu pages over the scrolling demo moor, the remapping prompt, and
-// the editor's tile number and marker over ground, the campaign's lines on
+// the editor's tile number, marker and strip of tiles over ground, "TEST"
+// on every paused and lost screen as a test from the editor shows it, the campaign's lines on
 // the title, the won and the game-over screens; the frame counter with each. A level counts as shipped when tests/routes/mapNN_win.replay wins
 // data/maps/mapNN.map.
 #include <gtest/gtest.h>
@@ -187,13 +188,14 @@ protected:
         return marks;
     }
 
-    // The editor's marker, filled at (x, y), stands out from the ring around it.
-    static bool markerShows(int x, int y)
+    // A box drawn at (x, y), w x h, whose edge is of one colour (the editor's
+    // marker, the tile strip's frame), stands out from the ring around it.
+    static bool boxShows(int x, int y, int w = 16, int h = 16)
     {
         int ring = 0, apart = 0;
-        for (int i = -1; i <= 16; i++)
-            for (int j = -1; j <= 16; j++)
-                if ((i == -1 || i == 16 || j == -1 || j == 16) && onScreen(x + i, y + j)) {
+        for (int i = -1; i <= w; i++)
+            for (int j = -1; j <= h; j++)
+                if ((i == -1 || i == w || j == -1 || j == h) && onScreen(x + i, y + j)) {
                     ring++;
                     apart += std::abs(screenLuminance(x + i, y + j) - screenLuminance(x, y)) >= MIN_CONTRAST;
                 }
@@ -216,11 +218,17 @@ protected:
         const std::string where =
             level.name + (lose ? " lost" : " paused") + (toKey ? " at its key" : " at step " + std::to_string(at));
         EXPECT_TRUE(!lose || ingameState == INGAME_GAME_OVER) << where;
+        // Drawn as a test played from the editor, it says so bottom left.
+        editorPlaying = 1;
+        draw();
+        editorPlaying = 0;
+        const Text test = {"TEST", 2, screenHeight - 9};
         if (ingameState == INGAME_GAME_OVER)
-            check(where, {centred("GAME OVER", screenHeight - 60), centred(campaignRetryLine(), screenHeight - 48)}, hud());
+            check(where, {centred("GAME OVER", screenHeight - 60), centred(campaignRetryLine(), screenHeight - 48), test},
+                  hud());
         if (ingameState == INGAME_PAUSED)
             check(where, {centred("PAUSED", screenHeight - 70), centred("Press OK again to quit", screenHeight - 50),
-                          centred("BACKSPACE resumes", screenHeight - 40)}, hud());
+                          centred("BACKSPACE resumes", screenHeight - 40), test}, hud());
         return ingameState == INGAME_PAUSED;
     }
 
@@ -244,10 +252,20 @@ protected:
             draw();
             const std::string where = level.name + " editor at " + std::to_string(marker.x) + "," +
                                       std::to_string(marker.y);
-            if (!markerShows(marker.x * 16 - camera.x, marker.y * 16 - camera.y))
+            if (!boxShows(marker.x * 16 - camera.x, marker.y * 16 - camera.y))
                 faults.push_back(where + ": the marker blends into the ground");
-            check(where, {{std::to_string(curLvl.layer0.array[marker.x][marker.y]), screenWidth - 43,
-                           screenHeight - 16}});
+            const Text tile = {std::to_string(curLvl.layer0.array[marker.x][marker.y]), screenWidth - 43,
+                               screenHeight - 16};
+            check(where, {tile});
+            // Editing the tile: the strip of tiles stands out from the level
+            // and leaves the tile number and the frame counter to read.
+            editorMode = EDITOR_EDIT;
+            draw();
+            editorMode = EDITOR_UPDATE;
+            const Box strip = editorStripDrawn;
+            if (strip.w == 0 || !boxShows(strip.x, strip.y, strip.w, strip.h))
+                faults.push_back(where + ": the strip of tiles is missing or blends into the level");
+            check(where + " editing", {tile});
         }
     }
 };

@@ -9,7 +9,8 @@
 //   kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace FILE] [--shot STEP FILE.bmp]... SCRIPT
 //   -map PATH   the level to play (default ./data/maps/map01.map)
 //   --editor    run the level editor on it instead of playing it; the run
-//               ends when the editor is left (OK saves the level to PATH)
+//               ends when the editor is left (OK saves the level to PATH),
+//               a test played from it with "play here" being part of the run
 //   --front-end start where the game starts, at the splash screens, and
 //               follow it through the title, the menu, play and the editor
 //               until it exits; PATH is the level New Game and Editor open.
@@ -28,6 +29,9 @@
 //               shown phase, the object offered, the start and the exit:
 //               step=%d mode=%d editor=%d marker=%d,%d tile=%d shown=%d
 //               choice=%d start=%d,%d exit=%d,%d enemies=%d
+//               with, whenever the editor's hint (the level's first problem)
+//               changes, an indented line "  hint=TEXT" ("  hint=none" when
+//               it goes)
 //               or, anywhere else, the intro's step, whether the title shows,
 //               the menu page (0 main, 1 options, 2 controls, -1 none) and
 //               its cursor, whether a button is being remapped, and how far
@@ -280,6 +284,9 @@ FILE *traceOut = nullptr;
 // a step without a list.
 std::vector<std::string> tracedEnemies;
 
+// The editor's hint last written ("none" before any), so that only changes are.
+std::string tracedHint = "none";
+
 // The fields of line ("name=value" words) that differ from those of before,
 // which holds the same names in the same order.
 std::string changedFields(const std::string &line, const std::string &before)
@@ -323,6 +330,17 @@ void traceEnemyChanges(void)
     tracedEnemies.swap(lines);
 }
 
+// Writes the editor's hint, the level's first problem, when it has changed
+// since it was last written ("none" when the level has none).
+void traceHintChange(void)
+{
+    const char *problem = editorLevelProblem();
+    const std::string hint = problem ? problem : "none";
+    if (hint != tracedHint)
+        fprintf(traceOut, "  hint=%s\n", hint.c_str());
+    tracedHint = hint;
+}
+
 // The player's line (in the editor, the editor's), then the enemies that
 // changed, so a pinned trace notices any change in how a creature moves or
 // what the editor placed. Outside play and the editor, the front end's line
@@ -334,6 +352,7 @@ void printTrace(int step)
                 static_cast<int>(gameMode), introController, drawTitle, menuPage(),
                 curMenu ? curMenu->selectedIndex : -1, menuState, camera.x);
         tracedEnemies.clear();
+        tracedHint = "none";
         return;
     }
     if (gameMode == MODE_EDITOR)
@@ -342,6 +361,8 @@ void printTrace(int step)
                 "enemies=%d\n",
                 step, static_cast<int>(gameMode), editorMode, marker.x, marker.y, markedTile(), markerDraw,
                 objectChoice, curLvl.start.x, curLvl.start.y, curLvl.exit.x, curLvl.exit.y, enemyCount());
+    if (gameMode == MODE_EDITOR)
+        traceHintChange();
     else
         fprintf(traceOut,
                 "step=%d mode=%d ingame=%d x=%.3f y=%.3f vx=%.3f vy=%.3f hp=%d ground=%d key=%d enemies=%d\n",
@@ -439,13 +460,14 @@ int startGame(void)
     return 0;
 }
 
-// The run ends when the game leaves the mode the script drives, or, from the
-// intro, when it exits.
+// The run ends when the game leaves the mode the script drives (the editor
+// is not left while its level is played from a cell), or, from the intro,
+// when it exits.
 bool runIsOver(const Options &opt)
 {
     if (quit || newGameMode == MODE_EXIT)
         return true;
-    return opt.mode != MODE_INTRO && newGameMode != opt.mode;
+    return opt.mode != MODE_INTRO && newGameMode != opt.mode && !editorPlaying;
 }
 
 // Runs the in-game mode (or the editor, or the whole front end) step by step

@@ -29,8 +29,6 @@ static const Uint8 BACKGROUND_R = 155;
 static const Uint8 BACKGROUND_G = 188;
 static const Uint8 BACKGROUND_B = 15;
 
-// The 5x7 font: pixels the pen moves per line (FONT_ADVANCE per character).
-static const int FONT_LINE_HEIGHT = 8;
 // The sky-green margin a plate leaves around a line of text.
 static const int TEXT_PLATE_MARGIN = 1;
 
@@ -302,6 +300,38 @@ void dMap(void)
             const unsigned char tile = layer.array[i][j];
             applySurface(view.screenX + TILE_SIZE * (i - view.cx), view.screenY + TILE_SIZE * (j - view.cy),
                          layer.tilesetIMG, screen, &layer.tileClip[tile]);
+        }
+    }
+}
+
+void dTileHalf(const mapLayer *layer, int tile, int x, int y, const SDL_Rect *window)
+{
+    if (!screen || !layer->tilesetIMG || tile < 0 || tile >= TILE_COUNT)
+        return;
+    SDL_Surface *sheet = layer->tilesetIMG;
+    const SDL_Rect &cell = layer->tileClip[tile];
+    const int keyed = (sheet->flags & SDL_SRCCOLORKEY) != 0;
+    // A tileset converted to the screen's format is copied as it is; any
+    // other goes through its colours.
+    const SDL_PixelFormat *from = sheet->format, *to = screen->format;
+    const int sameFormat = from->BitsPerPixel == to->BitsPerPixel && from->Rmask == to->Rmask &&
+                           from->Gmask == to->Gmask && from->Bmask == to->Bmask && from->BitsPerPixel > 8;
+    for (int j = 0; j < TILE_SIZE / 2; j++) {
+        for (int i = 0; i < TILE_SIZE / 2; i++) {
+            const int sx = cell.x + 2 * i, sy = cell.y + 2 * j, dx = x + i, dy = y + j;
+            if (dx < window->x || dy < window->y || dx >= window->x + window->w || dy >= window->y + window->h ||
+                dx < 0 || dy < 0 || dx >= screen->w || dy >= screen->h || sx >= sheet->w || sy >= sheet->h)
+                continue;
+            const Uint32 pixel = getPixel(sheet, sx, sy);
+            if (keyed && pixel == sheet->format->colorkey)
+                continue;
+            if (sameFormat) {
+                putPixel(screen, dx, dy, pixel);
+                continue;
+            }
+            Uint8 r, g, b;
+            SDL_GetRGB(pixel, sheet->format, &r, &g, &b);
+            putPixel(screen, dx, dy, SDL_MapRGB(screen->format, r, g, b));
         }
     }
 }

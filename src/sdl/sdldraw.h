@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include "creature.h"
 
+struct mapLayer;
+
 extern SDL_Surface *fontIMG;
 extern SDL_Surface *splash1IMG;
 extern SDL_Surface *splash2IMG;
@@ -38,6 +40,8 @@ void dFillRect(int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b);
 // Pixels the pen moves per character of the 5x7 font: a line of text holds
 // screenWidth / FONT_ADVANCE characters before it wraps.
 const int FONT_ADVANCE = 6;
+// Pixels the pen moves per line of the 5x7 font.
+const int FONT_LINE_HEIGHT = 8;
 
 // Text in the 5x7 font from (x, y) on the logical screen.
 void dText(const char *text, int x, int y);
@@ -63,6 +67,12 @@ void dBackground(void);
 
 // Draws layer 0 of the level through the camera.
 void dMap(void);
+
+// Draws tile of the layer's tileset at half its size (every other pixel of
+// every other row, 8 x 8) with its top-left corner at (x, y) of the logical
+// screen; only the pixels inside window are drawn, and the colour key lets
+// what is beneath show through.
+void dTileHalf(const mapLayer *layer, int tile, int x, int y, const SDL_Rect *window);
 
 // Draws mob with its box at screen position coord in animation state and facing, and advances its animation.
 void drawAnim(Creature *mob, SDL_Rect coord, int state, int dir);
