@@ -1,0 +1,126 @@
+#include "audio.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "fileio.h"
+#include "global.h"
+#include "mixer.h"
+#include "sound.h"
+
+// CD-quality mono, in buffers of 512 samples: about 12 ms, so an effect
+// starts within a frame or two of its request.
+static const int AUDIO_RATE = 44100;
+static const int AUDIO_BUFFER_SAMPLES = 512;
+static const char TITLE_TUNE[] = "data/sfx/title.tune";
+static const char PLAY_TUNE[] = "data/sfx/moor.tune";
+
+static int audioOpened = 0;
+static int audioTried = 0;
+static unsigned char *audioEffects[SOUND_EFFECT_COUNT];
+static Tune titleTune;
+static Tune playTune;
+
+// Runs on SDL's audio thread with the device's lock held.
+static void audioCallback(void *, Uint8 *stream, int bytes)
+{
+    mixerFill(reinterpret_cast<int16_t *>(stream), bytes / (int)sizeof(int16_t));
+}
+
+// Loads every effect into the mixer; says in one line which could not be read.
+static void audioLoadEffects(void)
+{
+    int missing = 0;
+    const char *firstMissing = "";
+    for (int e = 0; e < SOUND_EFFECT_COUNT; e++) {
+        char path[64];
+        snprintf(path, sizeof path, "data/sfx/%s.wav", SOUND_EFFECT_NAMES[e]);
+        int length = 0;
+        audioEffects[e] = loadSoundWav(path, &length);
+        mixerSetEffect(e, audioEffects[e], length);
+        if (!audioEffects[e] && missing++ == 0)
+            firstMissing = SOUND_EFFECT_NAMES[e];
+    }
+    if (missing > 0)
+        printf("Sound: %d of the effects in data/sfx/ are missing or not 8-bit mono %d Hz WAVs (%s.wav first); "
+               "those stay silent\n",
+               missing, SOUND_RATE, firstMissing);
+}
+
+// Opens the device and loads what it plays; once only.
+static void audioOpen(void)
+{
+    audioTried = 1;
+    SDL_AudioSpec wanted = {};
+    wanted.freq = AUDIO_RATE;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = AUDIO_BUFFER_SAMPLES;
+    wanted.callback = audioCallback;
+    // Without an obtained spec SDL converts to the device's format itself.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || SDL_OpenAudio(&wanted, nullptr) != 0) {
+        printf("Sound is off: %s\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    mixerReset(AUDIO_RATE);
+    mixerSetVolume(soundVolume);
+    audioLoadEffects();
+    loadTune(TITLE_TUNE, &titleTune);
+    loadTune(PLAY_TUNE, &playTune);
+    audioOpened = 1;
+    SDL_PauseAudio(0);
+}
+
+void audioStart(void)
+{
+    soundVolume = loadSoundVolume(SOUND_VOLUME_FILE);
+    if (soundVolume > 0)
+        audioOpen();
+}
+
+// The tune of a mode: the moor's while a level is played, the title's on the
+// front screens, none while building a level.
+static const Tune *audioTuneFor(int mode)
+{
+    if (mode == MODE_INGAME)
+        return &playTune;
+    if (mode == MODE_EDITOR || mode == MODE_EXIT)
+        return nullptr;
+    return &titleTune;
+}
+
+void audioDeliver(void)
+{
+    SoundEffect requests[SOUND_EFFECT_COUNT * 2];
+    if (!audioOpened && soundVolume > 0 && !audioTried)
+        audioOpen();
+    const int count = soundTakeRequests(requests, (int)(sizeof requests / sizeof requests[0]));
+    if (!audioOpened)
+        return;
+    SDL_LockAudio();
+    for (int i = 0; i < count; i++)
+        mixerStart(requests[i]);
+    mixerSetTune(audioTuneFor(gameMode));
+    mixerSetVolume(soundVolume);
+    SDL_UnlockAudio();
+}
+
+void audioStop(void)
+{
+    if (audioOpened) {
+        SDL_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    for (unsigned char *&effect : audioEffects) {
+        free(effect);
+        effect = nullptr;
+    }
+    audioOpened = audioTried = 0;
+}
+
+int audioIsOpen(void)
+{
+    return audioOpened;
+}
