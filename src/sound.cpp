@@ -1,5 +1,7 @@
 #include "sound.h"
 
+#include <cstdio>
+
 #include "fileio.h"
 #include "mixer.h"
 
@@ -40,6 +42,25 @@ void soundChangeVolume(int step)
     soundVolume = volume;
     saveSoundVolume(SOUND_VOLUME_FILE, soundVolume);
     soundPlay(SOUND_MENU_MOVE);
+}
+
+void soundLoadEffects(unsigned char *effects[SOUND_EFFECT_COUNT])
+{
+    int missing = 0;
+    const char *firstMissing = "";
+    for (int e = 0; e < SOUND_EFFECT_COUNT; e++) {
+        char path[64];
+        snprintf(path, sizeof path, "data/sfx/%s.wav", SOUND_EFFECT_NAMES[e]);
+        int length = 0;
+        effects[e] = loadSoundWav(path, &length);
+        mixerSetEffect(e, effects[e], length);
+        if (!effects[e] && missing++ == 0)
+            firstMissing = SOUND_EFFECT_NAMES[e];
+    }
+    if (missing > 0)
+        printf("Sound: %d of the effects in data/sfx/ are missing or not 8-bit mono %d Hz WAVs (%s.wav first); "
+               "those stay silent\n",
+               missing, SOUND_RATE, firstMissing);
 }
 
 void soundReset(void)

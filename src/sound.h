@@ -40,5 +40,9 @@ int soundTakeRequests(SoundEffect *out, int max);
 // Sets the volume (kept within its range), saves it, and lets the change be heard.
 void soundChangeVolume(int step);
 
+// Loads every effect's WAV from data/sfx/ into effects and hands it to the
+// mixer; says in one line which could not be read (those stay silent).
+void soundLoadEffects(unsigned char *effects[SOUND_EFFECT_COUNT]);
+
 // Forgets waiting requests; the volume goes back to the default.
 void soundReset(void);

@@ -1,8 +1,12 @@
 // The sound path the logic can reach without a device: requests, the
 // synthesizer, the mixer and the sound files. The committed WAVs are checked
 // against their sources by the art test.
+#include <map>
+#include <set>
+#include <sstream>
 #include <vector>
 
+#include "audio.h"
 #include "fileio.h"
 #include "menu.h"
 #include "mixer.h"
@@ -180,5 +184,121 @@ TEST(SoundVolume, LeftAndRightOnTheSoundEntrySetAndKeepItWithinRange)
     EXPECT_EQ(soundTakeRequests(heard, 64), 32); // a burst beyond the queue is dropped
     writeFile(SOUND_VOLUME_FILE, "volume 99\n");
     EXPECT_EQ(loadSoundVolume(SOUND_VOLUME_FILE), SOUND_VOLUME_MAX);
+    resetGame();
+}
+
+namespace {
+
+// The effects a recorded route asked for, step by step, from its output.
+std::vector<std::pair<int, std::string>> requestsOf(const std::string &output)
+{
+    std::vector<std::pair<int, std::string>> requests;
+    std::istringstream in(output);
+    int step;
+    char name[32];
+    for (std::string line; std::getline(in, line);)
+        if (sscanf(line.c_str(), "step=%d sound=%31s", &step, name) == 2)
+            requests.push_back({step, name});
+    return requests;
+}
+
+// The trace's line of a step.
+std::string traceLine(const std::string &trace, int step)
+{
+    const std::string head = "step=" + std::to_string(step) + " ";
+    const size_t at = trace.find(head);
+    return at == std::string::npos ? "" : trace.substr(at, trace.find('\n', at) - at);
+}
+
+} // namespace
+
+// The first level won with sound recorded: the trace is the silent run's, each
+// effect is asked for at the step of its event, and an effect that sounds
+// alone is in the recording from that step's sixtieth of a second, sample for
+// sample (each effect sample twice at the recording's 44100 Hz).
+TEST(SoundRoute, EffectsSoundAtTheStepsOfTheirEventsAndChangeNothingElse)
+{
+    TempDir dir;
+    const std::string replay = KETTLEMOOR_BINARY_DIR "/kettlemoor-replay -map data/maps/map01.map ";
+    const std::string route = " tests/routes/map01_win.replay >" + dir.path + "/out";
+    ASSERT_EQ(std::system((replay + "--trace " + dir.path + "/silent" + route).c_str()), 0);
+    ASSERT_EQ(std::system((replay + "--trace " + dir.path + "/trace --sound " + dir.path + "/rec.wav" + route).c_str()), 0);
+    const std::string trace = readFile(dir.path + "/trace");
+    EXPECT_EQ(trace, readFile(dir.path + "/silent"));
+    const std::string wav = readFile(dir.path + "/rec.wav");
+    const auto requests = requestsOf(readFile(dir.path + "/out"));
+
+    std::set<std::string> heardAlone;
+    for (size_t r = 0; r < requests.size(); r++) {
+        const auto &[step, name] = requests[r];
+        const std::string line = traceLine(trace, step), before = traceLine(trace, step - 1);
+        const std::map<std::string, std::string> marks = {
+            {"stomp", " vy=-1.300 "}, {"key", " key=1 "}, {"splash", " ground=1 "}};
+        if (marks.count(name)) {
+            EXPECT_NE(line.find(marks.at(name)), std::string::npos) << line;
+        }
+        if (name == "jump") { // from the ground, or a kick off a wall
+            EXPECT_TRUE(line.find(" vy=-2.600 ") != std::string::npos || line.find(" vy=-2.000 ") != std::string::npos);
+        }
+        if (name == "key") {
+            EXPECT_NE(before.find(" key=0 "), std::string::npos);
+        }
+        if (name == "door") {
+            EXPECT_NE(trace.find("result=won steps=" + std::to_string(step)), std::string::npos);
+        }
+
+        int length = 0;
+        unsigned char *effect = loadSoundWav(("data/sfx/" + name + ".wav").c_str(), &length);
+        ASSERT_NE(effect, nullptr) << name;
+        const size_t start = 44 + 2 * 735 * (size_t)(step - 1), end = start + 4 * (size_t)length;
+        const bool alone = (r == 0 || requests[r - 1].first + 30 < step) &&
+                           (r + 1 == requests.size() || (size_t)requests[r + 1].first * 735 * 2 + 44 > end + 2 * 735);
+        for (size_t i = start; alone && i < end && i + 1 < wav.size(); i += 2) {
+            const int sample = (int16_t)((unsigned char)wav[i] | (unsigned char)wav[i + 1] << 8);
+            ASSERT_EQ(sample, (effect[(i - start) / 4] - SOUND_SILENCE) << 8) << name << " at step " << step;
+        }
+        if (alone)
+            heardAlone.insert(name);
+        free(effect);
+    }
+    EXPECT_EQ(heardAlone, (std::set<std::string>{"door", "jump", "key", "knockout", "splash", "throw"}));
+}
+
+// The device end: no device is one line and silence; a volume of 0 opens
+// none; SDL's disk driver stands in for a sound card and gets the mix.
+TEST(SoundDevice, OpensOnlyWhenThereIsOneAndTheVolumeIsAboveZero)
+{
+    TempDir dir;
+    ASSERT_EQ(mkdir((dir.path + "/data").c_str(), 0755), 0);
+    ASSERT_EQ(symlink(KETTLEMOOR_SOURCE_DIR "/data/sfx", (dir.path + "/data/sfx").c_str()), 0);
+    InDirectory inDir(dir.path);
+    resetGame();
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(printed([] {
+                  audioStart();
+                  soundPlay(SOUND_JUMP);
+                  audioDeliver();
+              }),
+              "Sound is off: No available audio device\n|");
+    EXPECT_FALSE(audioIsOpen());
+    audioStop();
+
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", (dir.path + "/out.raw").c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    writeFile(SOUND_VOLUME_FILE, "volume 0\n");
+    EXPECT_EQ(printed([] { audioStart(); }), "|");
+    EXPECT_FALSE(audioIsOpen());
+    soundChangeVolume(+1); // the device opens once the volume rises
+    audioDeliver();
+    ASSERT_TRUE(audioIsOpen());
+    soundPlay(SOUND_GAME_OVER);
+    audioDeliver();
+    SDL_Delay(200);
+    audioStop();
+    const std::string written = readFile(dir.path + "/out.raw");
+    EXPECT_GT(written.size(), 0u);
+    EXPECT_NE(written.find_first_not_of('\0'), std::string::npos);
+    unsetenv("SDL_AUDIODRIVER");
     resetGame();
 }

@@ -28,26 +28,6 @@ static void audioCallback(void *, Uint8 *stream, int bytes)
     mixerFill(reinterpret_cast<int16_t *>(stream), bytes / (int)sizeof(int16_t));
 }
 
-// Loads every effect into the mixer; says in one line which could not be read.
-static void audioLoadEffects(void)
-{
-    int missing = 0;
-    const char *firstMissing = "";
-    for (int e = 0; e < SOUND_EFFECT_COUNT; e++) {
-        char path[64];
-        snprintf(path, sizeof path, "data/sfx/%s.wav", SOUND_EFFECT_NAMES[e]);
-        int length = 0;
-        audioEffects[e] = loadSoundWav(path, &length);
-        mixerSetEffect(e, audioEffects[e], length);
-        if (!audioEffects[e] && missing++ == 0)
-            firstMissing = SOUND_EFFECT_NAMES[e];
-    }
-    if (missing > 0)
-        printf("Sound: %d of the effects in data/sfx/ are missing or not 8-bit mono %d Hz WAVs (%s.wav first); "
-               "those stay silent\n",
-               missing, SOUND_RATE, firstMissing);
-}
-
 // Opens the device and loads what it plays; once only.
 static void audioOpen(void)
 {
@@ -66,7 +46,7 @@ static void audioOpen(void)
     }
     mixerReset(AUDIO_RATE);
     mixerSetVolume(soundVolume);
-    audioLoadEffects();
+    soundLoadEffects(audioEffects);
     loadTune(TITLE_TUNE, &titleTune);
     loadTune(PLAY_TUNE, &playTune);
     audioOpened = 1;
