@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "fileio.h"
 #include "global.h"
@@ -22,16 +25,37 @@ static unsigned char *audioEffects[SOUND_EFFECT_COUNT];
 static Tune titleTune;
 static Tune playTune;
 
+#ifdef __EMSCRIPTEN__
+// In a browser SDL has no sound: the page plays the mix through WebAudio,
+// asking for each buffer as it needs it, on the game's own thread.
+static int16_t audioPageBuffer[4096];
+
+extern "C" EMSCRIPTEN_KEEPALIVE int16_t *audioMixForPage(int frames)
+{
+    if (frames < 0 || frames > (int)(sizeof audioPageBuffer / sizeof audioPageBuffer[0]))
+        frames = 0;
+    mixerFill(audioPageBuffer, frames);
+    return audioPageBuffer;
+}
+
+// 0 when the page can play sound at rate.
+static int audioOpenDevice(void)
+{
+    const int opened = EM_ASM_INT({ return Module.openSound ? Module.openSound($0) : 0; }, AUDIO_RATE);
+    if (!opened)
+        SDL_SetError("this browser has no WebAudio");
+    return opened ? 0 : 1;
+}
+#else
 // Runs on SDL's audio thread with the device's lock held.
 static void audioCallback(void *, Uint8 *stream, int bytes)
 {
     mixerFill(reinterpret_cast<int16_t *>(stream), bytes / (int)sizeof(int16_t));
 }
 
-// Opens the device and loads what it plays; once only.
-static void audioOpen(void)
+// 0 when SDL opened a device at AUDIO_RATE.
+static int audioOpenDevice(void)
 {
-    audioTried = 1;
     SDL_AudioSpec wanted = {};
     wanted.freq = AUDIO_RATE;
     wanted.format = AUDIO_S16SYS;
@@ -40,8 +64,19 @@ static void audioOpen(void)
     wanted.callback = audioCallback;
     // Without an obtained spec SDL converts to the device's format itself.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || SDL_OpenAudio(&wanted, nullptr) != 0) {
-        printf("Sound is off: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return 1;
+    }
+    return 0;
+}
+#endif
+
+// Opens the device and loads what it plays; once only.
+static void audioOpen(void)
+{
+    audioTried = 1;
+    if (audioOpenDevice() != 0) {
+        printf("Sound is off: %s\n", SDL_GetError());
         return;
     }
     mixerReset(AUDIO_RATE);
@@ -90,9 +125,15 @@ void audioDeliver(void)
 void audioStop(void)
 {
     if (audioOpened) {
+#ifdef __EMSCRIPTEN__
+        EM_ASM({ if (Module.closeSound) Module.closeSound(); });
+#else
         SDL_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+#endif
     }
+    // Nothing may mix the effects once they are freed.
+    mixerReset(AUDIO_RATE);
     for (unsigned char *&effect : audioEffects) {
         free(effect);
         effect = nullptr;
