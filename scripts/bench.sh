@@ -51,4 +51,5 @@ awk '
     show("loadMap + freeMap of map01", "BM_loadMap")
     show("loadConfig", "BM_loadConfig")
     show("entering the title, 5 levels reached (target < 5000 us)", "BM_titleEntry")
+    show("mixing one second of sound at 44.1 kHz (target < 20000 us, 2 % of a core)", "BM_mixOneSecond")
   }' "$results"

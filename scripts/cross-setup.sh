@@ -25,12 +25,14 @@ install_cross_packages() {
   install_packages $packages
 }
 
-# A small static SDL for the target: framebuffer video for the device, dummy
-# video for the tests under the emulator; no X11 and no audio.
+# A small static SDL for the target: framebuffer video and OSS sound for the
+# device, dummy video and disk sound for the tests under the emulator; no X11.
 build_sdl() {
   build_static_sdl "the target" "" "" "" \
     "--host=mipsel-linux-gnu --prefix=$prefix --disable-shared --enable-static
-    --disable-video-x11 --disable-audio --disable-joystick --disable-cdrom
+    --disable-video-x11 --enable-audio --enable-oss --enable-diskaudio --enable-dummyaudio
+    --disable-alsa --disable-esd --disable-pulseaudio --disable-arts --disable-nas
+    --disable-joystick --disable-cdrom
     --enable-video-dummy --enable-video-fbcon --disable-video-directfb --disable-video-svga
     --disable-video-ggi --disable-video-aalib --disable-video-caca --disable-video-opengl
     --disable-loadso --disable-rpath --disable-nasm"

@@ -3,6 +3,7 @@
 #include "editor_private.h"
 
 #include "map.h"
+#include "sound.h"
 
 // The changes of this visit, oldest first, in a ring.
 static EditorChange editorChanges[EDITOR_UNDO_DEPTH];
@@ -34,6 +35,7 @@ void editorRemember(const EditorChange &change)
     }
     editorChanges[(editorChangeOldest + editorChangeCount) % EDITOR_UNDO_DEPTH] = change;
     editorChangeCount++;
+    soundPlay(SOUND_PLACE);
 }
 
 // Gives a cell back the value it had before the change.
@@ -81,4 +83,5 @@ void editorUndo(void)
         editorUndoObject(change);
     marker.x = change->cell.x;
     marker.y = change->cell.y;
+    soundPlay(SOUND_UNDO);
 }

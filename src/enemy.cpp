@@ -13,6 +13,7 @@
 #include "player.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
+#include "sound.h"
 
 // ---- updating and drawing the list ----
 
@@ -341,6 +342,7 @@ static void enemyThrownTest(Enemy *enemy)
         if (boxesCollide(&box1, &box2)) {
             enemyKnockOut(enemy);
             enemyKnockOut(other);
+            soundPlay(SOUND_KNOCK_OUT);
         }
     }
 }

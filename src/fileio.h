@@ -79,3 +79,28 @@ const int PROGRESS_MISSING = -1;
 const int PROGRESS_UNREADABLE = -2;
 int loadProgress(const char *filename, void (*onLevel)(const char *level, void *ctx), void *ctx);
 int saveProgress(const char *filename, const char *const *levels, int count);
+
+// Sound files. An effect's source is "tone" lines (synth.h) read into tones
+// (at most max); *count gets how many. 1 (with a message) when the file
+// cannot be read or a line is no tone.
+struct SynthTone;
+int loadSoundEffect(const char *filename, SynthTone *tones, int max, int *count);
+
+// An effect as a WAV file: 8-bit unsigned mono at SOUND_RATE, the only form
+// the game reads. saveSoundWav writes through the atomic writer; 1 (with a
+// message) on failure. loadSoundWav returns the samples (malloc'd, the
+// caller frees them) and their number in *length, or nullptr, saying nothing,
+// when the file cannot be opened or is no such sound: the caller sums up.
+int saveSoundWav(const char *filename, const unsigned char *samples, int length);
+unsigned char *loadSoundWav(const char *filename, int *length);
+
+// A tune: "speed STEPS_A_MINUTE", then for each voice "voice WAVE VOLUME"
+// followed by "notes" lines of note names (C4, As3 for A sharp ...), "." for a rest and
+// "-" to hold the note before. 1 (with a message) on any fault, the tune left empty.
+struct Tune;
+int loadTune(const char *filename, Tune *tune);
+
+// The sound volume file: "volume N". loadSoundVolume returns N, or
+// SOUND_VOLUME_DEFAULT when there is no such file or it holds no volume.
+int loadSoundVolume(const char *filename);
+int saveSoundVolume(const char *filename, int volume);

@@ -13,6 +13,8 @@
 // machine draws fewer frames but plays the same game.
 #include "main.h"
 
+#include "audio.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -250,6 +252,7 @@ int mainLoopPass(int newTime)
 {
     loopAddTime(newTime);
     const int steps = loopRunSteps();
+    audioDeliver();
     loopPresent();
     loopCurrentTime = newTime;
     return steps;
@@ -297,6 +300,7 @@ static void mainStartVideo(void)
 
 void mainShutdown(void)
 {
+    audioStop();
     cleanSDL();
     mapForgetFiles();
 }
@@ -307,8 +311,10 @@ int gameMain(int argc, char **argv)
     signalsIgnoreFailedWrites();
     quit = 0;
     mainReadSwitches(argc, argv);
-    if (quit == 0)
+    if (quit == 0) {
         mainStartVideo();
+        audioStart();
+    }
     newGameMode = MODE_INTRO;
     mainLoopRun();
     mainShutdown();

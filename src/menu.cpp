@@ -1,12 +1,14 @@
 #include "menu.h"
 
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "fileio.h"
 #include "input.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
+#include "sound.h"
 
 // Action codes of the menu entries: below MENU_OPEN_PAGE they are results
 // for the mode logic (start the game, the editor, exit); 0 does nothing.
@@ -25,6 +27,7 @@ const int DEVICE_JOYSTICK = 1;
 // Layout of a page on the logical screen, in pixels.
 const int MENU_LINE_HEIGHT = 20;
 const int MENU_CURSOR_X = 40;
+const int MENU_VOLUME_GAP = 4; // between the sound entry's label and its volume
 
 // The pages' fixed contents. An empty label is a gap line.
 static const char *mainChoices[] = {"New Game", "Editor", "Options", "Exit"};
@@ -32,6 +35,7 @@ static int mainActions[] = {MENU_RESULT_NEW_GAME, MENU_RESULT_EDITOR, MENU_OPEN_
 static int mainSubActions[] = {0, 0, PAGE_OPTIONS, 0};
 
 static const char *optChoices[] = {"Controls", "Sound/Music", "Video", "", "Back"};
+static const int OPTIONS_SOUND = 1;
 static int optActions[] = {MENU_OPEN_PAGE, 0, 0, 0, MENU_BACK_TO_PAGE};
 static int optSubActions[] = {PAGE_CONTROLS, 0, 0, 0, PAGE_MAIN};
 
@@ -85,10 +89,19 @@ static void menuMoveCursor(menu *m, int step)
     for (int tries = 0; tries < m->menuItems; tries++) {
         index = (index + step + m->menuItems) % m->menuItems;
         if (m->menuChoices[index][0] != '\0') {
+            if (index != m->selectedIndex)
+                soundPlay(SOUND_MENU_MOVE);
             m->selectedIndex = index;
             return;
         }
     }
+}
+
+// 1 when the cursor is on the options page's sound entry, whose LEFT and
+// RIGHT set the volume.
+static int menuOnVolume(void)
+{
+    return curMenu == &optMenu && curMenu->selectedIndex == OPTIONS_SOUND;
 }
 
 // One step of the pages (or of the remapping); returns the chosen action
@@ -106,9 +119,17 @@ int menuUpdate(void)
         menuMoveCursor(curMenu, -1);
     if (takePress(DOWN))
         menuMoveCursor(curMenu, +1);
+    if (menuOnVolume()) {
+        if (takePress(LEFT))
+            soundChangeVolume(-1);
+        if (takePress(RIGHT))
+            soundChangeVolume(+1);
+    }
     if (takePress(OK)) {
         int action = curMenu->menuActions[curMenu->selectedIndex];
         int subAction = curMenu->menuSubActions[curMenu->selectedIndex];
+        if (action != 0)
+            soundPlay(SOUND_MENU_CHOOSE);
         if (action < MENU_OPEN_PAGE)
             return action;
         menuHandleAction(action, subAction);
@@ -166,6 +187,21 @@ void menuRemap(int device)
     menuState = MENU_STATE_NAVIGATING;
 }
 
+// The volume, right of the sound entry's label, with arrows while the cursor
+// is on it to say that LEFT and RIGHT change it.
+static void menuDrawVolume(void)
+{
+    char text[16];
+    if (menuOnVolume())
+        snprintf(text, sizeof text, "<%d>", soundVolume);
+    else
+        snprintf(text, sizeof text, " %d", soundVolume);
+    // Where dTextCentered ends the label.
+    const int length = (int)strlen(optChoices[OPTIONS_SOUND]);
+    const int labelEnd = screenWidth / 2 - (FONT_ADVANCE / 2) * length + FONT_ADVANCE * length;
+    dText(text, labelEnd + MENU_VOLUME_GAP, OPTIONS_SOUND * MENU_LINE_HEIGHT);
+}
+
 // Draws the page labels with the cursor mark, or the remapping prompt.
 void menuDraw(void)
 {
@@ -184,4 +220,6 @@ void menuDraw(void)
             dTextCentered(curMenu->menuChoices[i], 0, i * MENU_LINE_HEIGHT);
     }
     dText("*", MENU_CURSOR_X, curMenu->selectedIndex * MENU_LINE_HEIGHT);
+    if (curMenu == &optMenu)
+        menuDrawVolume();
 }

@@ -13,6 +13,7 @@
 #include "input.h"
 #include "map.h"
 #include "sdldraw.h"
+#include "sound.h"
 
 Creature player;
 int ignoreKeys = 0;
@@ -104,20 +105,23 @@ static int playerIsDead(void)
 }
 
 // Costs one point of health unless the player is still invulnerable from the last hit.
-static void playerHurt(void)
+static void playerHurt(SoundEffect sound)
 {
     if (invincibilityTimer != 0)
         return;
     invincibilityTimer = INVINCIBILITY_STEPS;
     player.hp = player.hp - 1;
+    soundPlay(sound);
 }
 
 // A dying player falls through everything; below the level the game is over.
 static void playerFallDead(void)
 {
     player.y = player.y + player.vy;
-    if (player.y > (float)(curLvl.layer0.h * TILE_SIZE))
+    if (player.y > (float)(curLvl.layer0.h * TILE_SIZE)) {
         ingameState = INGAME_GAME_OVER;
+        soundPlay(SOUND_GAME_OVER);
+    }
 }
 
 // Ground friction (with a stop at low speed) or air drag, by last step's ground contact.
@@ -174,6 +178,7 @@ static void playerWallJump(void)
     player.vx = awayFromWall;
     keyPress.key[JUMP] = 0;
     ignoreKeys = WALL_JUMP_LOCK_STEPS;
+    soundPlay(SOUND_JUMP);
 }
 
 // Jump from the ground, swim stroke in water (kept while held), or wall jump in the air.
@@ -187,6 +192,7 @@ static void playerJumpInput(void)
         } else {
             player.vy = JUMP_SPEED;
             keyPress.key[JUMP] = 0;
+            soundPlay(SOUND_JUMP);
         }
         player.groundContact = 0;
     } else if (player.vy <= WALL_JUMP_MAX_FALL_SPEED) {
@@ -203,6 +209,8 @@ static void playerMoveVertically(int playerXInt, int playerNewYInt, float player
     // Entering or leaving water needs a fresh press of the jump button.
     if (inWater != (hackPlayerIsInWater == 1))
         keyPress.key[JUMP] = 0;
+    if (inWater && hackPlayerIsInWater == 0)
+        soundPlay(SOUND_SPLASH);
 
     if (collision & COLLISION_SOLID) {
         if (player.vy >= 0) {
@@ -225,7 +233,7 @@ static void playerMoveVertically(int playerXInt, int playerNewYInt, float player
     }
 
     if (collision & COLLISION_HAZARD)
-        playerHurt();
+        playerHurt(SOUND_HAZARD);
 }
 
 // The horizontal test at the row from before the vertical move: walls, the exit, hazards.
@@ -240,11 +248,13 @@ static void playerMoveHorizontally(int playerNewXInt, int playerYInt, float play
         player.x = playerNewX;
     }
 
-    if ((collision & COLLISION_EXIT) && hasKey == 1)
+    if ((collision & COLLISION_EXIT) && hasKey == 1 && newGameMode != MODE_WON) {
         newGameMode = MODE_WON;
+        soundPlay(SOUND_DOOR);
+    }
 
     if (collision & COLLISION_HAZARD)
-        playerHurt();
+        playerHurt(SOUND_HAZARD);
 }
 
 // Forgets an enemy that let go of itself and runs the pickup and hit timers down.
@@ -271,6 +281,8 @@ static int playerStomps(Enemy *enemy)
 static int playerTouchEnemy(Enemy *enemy)
 {
     if (enemy->type == ENEMY_TYPE_KEY) {
+        if (hasKey == 0)
+            soundPlay(SOUND_KEY);
         enemy->dead = 1;
         hasKey = 1;
         return 0;
@@ -281,15 +293,17 @@ static int playerTouchEnemy(Enemy *enemy)
         if (enemyCarried == nullptr && dontPickupEnemyTimer == 0) {
             enemyCarried = enemy;
             enemy->carried = 1;
+            soundPlay(SOUND_PICKUP);
         }
         return 0;
     }
     if (playerStomps(enemy)) {
         enemy->confusedTime = STOMP_STUN_STEPS;
         enemy->creature.vx = 0;
+        soundPlay(SOUND_STOMP);
         return 1;
     }
-    playerHurt();
+    playerHurt(SOUND_HURT);
     return 0;
 }
 
@@ -355,6 +369,7 @@ static void playerThrow(void)
     enemy->creature.vy = player.vy - THROW_LIFT;
     enemy->thrown = 1;
     playerReleaseCarried();
+    soundPlay(SOUND_THROW);
 }
 
 // One logic step of the player and its contacts with enemies, the key and the exit.

@@ -1,27 +1,35 @@
-# Regenerates every picture under assets/ and compares it byte for byte with
-# the BMP committed beside the game's data: assets/gfx/NAME.txt belongs to
-# data/gfx/NAME.bmp and assets/maps/NAME.txt to data/maps/NAME.bmp.
+# Regenerates every picture and sound under assets/ and compares each byte for
+# byte with the file committed beside the game's data: assets/gfx/NAME.txt
+# belongs to data/gfx/NAME.bmp, assets/maps/NAME.txt to data/maps/NAME.bmp
+# and assets/sfx/NAME.txt to data/sfx/NAME.wav.
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(failed 0)
-foreach(kind gfx maps)
-  file(GLOB pictures ${SOURCE_DIR}/assets/${kind}/*.txt)
-  foreach(picture ${pictures})
-    get_filename_component(name ${picture} NAME_WE)
-    set(made ${WORK_DIR}/${name}.bmp)
-    execute_process(COMMAND ${PIXELART} ${picture} ${made} RESULT_VARIABLE rc)
+foreach(kind gfx maps sfx)
+  if(kind STREQUAL sfx)
+    set(tool ${SFXMAKER})
+    set(ext wav)
+  else()
+    set(tool ${PIXELART})
+    set(ext bmp)
+  endif()
+  file(GLOB sources ${SOURCE_DIR}/assets/${kind}/*.txt)
+  foreach(source ${sources})
+    get_filename_component(name ${source} NAME_WE)
+    set(made ${WORK_DIR}/${name}.${ext})
+    execute_process(COMMAND ${tool} ${source} ${made} RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
-      message(SEND_ERROR "pixelart failed on ${picture}")
+      message(SEND_ERROR "${tool} failed on ${source}")
       set(failed 1)
       continue()
     endif()
-    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${made} ${SOURCE_DIR}/data/${kind}/${name}.bmp
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${made} ${SOURCE_DIR}/data/${kind}/${name}.${ext}
                     RESULT_VARIABLE same)
     if(NOT same EQUAL 0)
-      message(SEND_ERROR "data/${kind}/${name}.bmp is not what assets/${kind}/${name}.txt makes; run tools/make-art.sh")
+      message(SEND_ERROR "data/${kind}/${name}.${ext} is not what assets/${kind}/${name}.txt makes; run tools/make-art.sh")
       set(failed 1)
     endif()
   endforeach()
 endforeach()
 if(failed)
-  message(FATAL_ERROR "art out of step with its sources")
+  message(FATAL_ERROR "art or sounds out of step with their sources")
 endif()

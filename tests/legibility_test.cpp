@@ -291,6 +291,11 @@ TEST_P(Legibility, TitleMenuPagesAndRemappingPromptOverTheWholeDemoScroll)
                 texts.push_back(centred(page->menuChoices[i], 20 * i));
             check(where + ", menu", texts);
         }
+        // The volume beside the sound entry, with its arrows while chosen.
+        optMenu.selectedIndex = 1;
+        curMenu = &optMenu;
+        draw();
+        check(where + ", volume", {centred("Sound/Music", 20), {"<6>", screenWidth / 2 + 37, 20}});
         menuState = MENU_STATE_REMAPPING;
         for (remapCurKey = 0; remapCurKey < 9; remapCurKey++) {
             draw();

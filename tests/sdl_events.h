@@ -17,6 +17,7 @@
 #include "main.h"
 #include "map.h"
 #include "menu.h"
+#include "sound.h"
 #include "player.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
@@ -88,5 +89,6 @@ inline void resetGame()
     introReset();
     menuReset();
     campaignReset();
+    soundReset();
     quit = 0;
 }

@@ -51,6 +51,12 @@
 //   --shot      write the logical screen as drawn after step STEP (a step
 //               that ends in a mode change is not drawn: the file then shows
 //               the step before it)
+//   --sound FILE.wav
+//               mix the sound effects the run asks for into FILE.wav (16-bit
+//               mono, 44100 Hz, at full volume, without the tunes), each
+//               step's effects starting at that step's sixtieth of a second,
+//               and print "step=N sound=NAME" for each request. The trace is
+//               the same with or without it: the game never hears itself.
 // The last line of a run, on standard output and in the trace, is always
 // "result=R steps=N", R being won, gameover, dying, paused, playing, editing,
 // menu or exit.
@@ -94,10 +100,12 @@
 #include "main.h"
 #include "map.h"
 #include "menu.h"
+#include "mixer.h"
 #include "player.h"
 #include "push_button.h"
 #include "sdldraw.h"
 #include "sdlmain.h"
+#include "sound.h"
 #include "timer.h"
 
 namespace {
@@ -135,6 +143,7 @@ struct Options {
     const char *tracePath = nullptr; // no trace when null; "-" is standard output
     gameModeEnum mode = MODE_INGAME; // the mode the script drives
     std::vector<Shot> shots;
+    const char *soundPath = nullptr; // no recording when null
 };
 
 // Returns the button named word, or -1.
@@ -205,7 +214,7 @@ int loadScript(const char *path, Script *script)
 void usage(void)
 {
     fprintf(stderr, "usage: kettlemoor-replay [-map PATH] [--editor | --front-end] [--trace FILE]"
-                    " [--shot STEP FILE.bmp]... SCRIPT\n");
+                    " [--sound FILE.wav] [--shot STEP FILE.bmp]... SCRIPT\n");
 }
 
 // Reads the command line; 0 on success, 1 after printing the usage.
@@ -221,6 +230,8 @@ int parseArgs(int argc, char **argv, Options *opt)
             opt->mode = MODE_INTRO;
         } else if (strcmp(argv[i], "--trace") == 0 && i + 1 < argc) {
             opt->tracePath = argv[++i];
+        } else if (strcmp(argv[i], "--sound") == 0 && i + 1 < argc) {
+            opt->soundPath = argv[++i];
         } else if (strcmp(argv[i], "--shot") == 0 && i + 2 < argc && parseStep(argv[i + 1])) {
             opt->shots.push_back({parseStep(argv[i + 1]), argv[i + 2], false});
             i += 2;
@@ -470,6 +481,73 @@ bool runIsOver(const Options &opt)
     return opt.mode != MODE_INTRO && newGameMode != opt.mode && !editorPlaying;
 }
 
+// ---- the sound recording ----
+
+// A step's share of the recording: 44100 / 60 samples exactly.
+const int RECORDING_RATE = 44100;
+const int RECORDING_STEP_SAMPLES = RECORDING_RATE / 60;
+std::vector<int16_t> recording;
+unsigned char *recordingEffects[SOUND_EFFECT_COUNT];
+
+void startRecording(const Options &opt)
+{
+    if (!opt.soundPath)
+        return;
+    mixerReset(RECORDING_RATE);
+    mixerSetVolume(SOUND_VOLUME_MAX);
+    soundLoadEffects(recordingEffects);
+}
+
+// Starts the step's requests and mixes the step's sixtieth of a second.
+void recordStep(const Options &opt, int step)
+{
+    SoundEffect requests[SOUND_EFFECT_COUNT * 2];
+    const int count = soundTakeRequests(requests, static_cast<int>(std::size(requests)));
+    if (!opt.soundPath)
+        return;
+    for (int i = 0; i < count; i++) {
+        printf("step=%d sound=%s\n", step, SOUND_EFFECT_NAMES[requests[i]]);
+        mixerStart(requests[i]);
+    }
+    recording.resize(recording.size() + RECORDING_STEP_SAMPLES);
+    mixerFill(recording.data() + recording.size() - RECORDING_STEP_SAMPLES, RECORDING_STEP_SAMPLES);
+}
+
+// Writes a number of the given bytes, least significant first, as WAV wants.
+void putLittle(FILE *out, uint32_t value, int bytes)
+{
+    for (int b = 0; b < bytes; b++)
+        fputc(static_cast<int>(value >> (8 * b)) & 0xff, out);
+}
+
+// Writes the recording as a 16-bit mono WAV and frees the effects; 0 on success.
+int saveRecording(const char *path)
+{
+    for (unsigned char *&effect : recordingEffects) {
+        free(effect);
+        effect = nullptr;
+    }
+    FILE *out = fopen(path, "wb");
+    if (!out)
+        return 1;
+    const uint32_t bytes = static_cast<uint32_t>(recording.size() * sizeof(int16_t));
+    fputs("RIFF", out);
+    putLittle(out, 36 + bytes, 4);
+    fputs("WAVEfmt ", out);
+    putLittle(out, 16, 4); // the format chunk's size
+    putLittle(out, 1, 2);  // PCM
+    putLittle(out, 1, 2);  // mono
+    putLittle(out, RECORDING_RATE, 4);
+    putLittle(out, RECORDING_RATE * sizeof(int16_t), 4);
+    putLittle(out, sizeof(int16_t), 2);
+    putLittle(out, 16, 2);
+    fputs("data", out);
+    putLittle(out, bytes, 4);
+    for (int16_t sample : recording)
+        putLittle(out, static_cast<uint16_t>(sample), 2);
+    return fclose(out) != 0;
+}
+
 // Runs the in-game mode (or the editor, or the whole front end) step by step
 // on the replay's own clock, which advances exactly one logic step per step;
 // returns the number of steps run.
@@ -483,6 +561,7 @@ int runScript(const Script &script, Options *opt)
         timerFreezeTicks(static_cast<unsigned int>(step * STEP_MS));
         feedEvent(script, &next, step);
         mainStepAndDraw();
+        recordStep(*opt, step);
         if (traceOut)
             printTrace(step);
         takeShots(&opt->shots, step);
@@ -507,6 +586,7 @@ int main(int argc, char **argv)
         return EXIT_NO_GAME;
     }
 
+    startRecording(opt);
     const int steps = runScript(script, &opt);
     reportMissedShots(opt.shots);
     char resultLine[64];
@@ -514,6 +594,8 @@ int main(int argc, char **argv)
     fputs(resultLine, stdout);
     if (closeTrace(resultLine))
         fprintf(stderr, "kettlemoor-replay: can't write %s\n", opt.tracePath);
+    if (opt.soundPath && saveRecording(opt.soundPath))
+        fprintf(stderr, "kettlemoor-replay: can't write %s\n", opt.soundPath);
 
     mainShutdown();
     return EXIT_RAN;

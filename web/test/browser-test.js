@@ -169,6 +169,9 @@ async function main() {
     await tap(page, 'Enter');
     await tap(page, 'Enter');
     check(await waitForScreen(page, TITLE), 'Enter twice: the title');
+    // The page may only make sound once the player has pressed something.
+    check(await page.evaluate(() => Module.soundState()) === 'running',
+          'after the first keys the sound plays through WebAudio');
     const title = await shoot(page, 'title');
     await tap(page, 'Enter');
     check(await waitForScreen(page, MENU), 'Enter: the main menu');
