@@ -9,6 +9,7 @@
 #endif
 
 #include "global.h"
+#include "input.h"
 #include "scaler.h"
 #include "signals.h"
 
@@ -110,6 +111,7 @@ int initSDL(void)
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
     SDL_WM_SetCaption("Kettlemoor", nullptr);
     framesPerSecond = TARGET_FPS;
+    inputOpenJoystick();
     return 0;
 }
 
@@ -119,6 +121,7 @@ int cleanSDL(void)
     if (screen && screen != SDL_GetVideoSurface())
         SDL_FreeSurface(screen);
     SDL_Quit();
+    inputCloseJoystick();
     signalsReleaseQuit();
     screen = nullptr;
     screenScaled = nullptr;
