@@ -291,7 +291,8 @@ async function main() {
     // keys (the shipped ones again) are saved.
     await tap(page, 'Enter');
     await padTap(page, 'button', 9);
-    check(await waitForScreen(page, TITLE), 'after the reload: Enter, then the pad\'s Start: the title');
+    // Well before the second splash would end by itself (three seconds).
+    check(await waitForScreen(page, TITLE, 1000), 'after the reload: Enter, then the pad\'s Start: the title');
 
     // The levels reached are still offered: RIGHT and LEFT choose between them.
     const lineNow = () => page.evaluate(() => Module.levelLine());
