@@ -4,7 +4,9 @@
 
 #include "input.h"
 
-// The pad the game reads, or null when none is present.
+// The pad the game reads, or null when none is present. An SDL built without
+// joystick support (the handheld's, whose buttons arrive as keys, and the
+// browser's, whose page feeds the pad's events itself) has none to open.
 static SDL_Joystick *joystick = nullptr;
 
 // The axes that steer: 0 left and right, 1 up and down.
@@ -20,6 +22,7 @@ static int joyHatBits;
 
 void inputOpenJoystick(void)
 {
+#ifndef SDL_JOYSTICK_DISABLED
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) < 0)
         return;
     if (SDL_NumJoysticks() > 0)
@@ -31,6 +34,7 @@ void inputOpenJoystick(void)
     }
     SDL_JoystickEventState(SDL_ENABLE);
     printf("Joystick: %s\n", SDL_JoystickName(0));
+#endif
 }
 
 void inputCloseJoystick(void)
