@@ -67,6 +67,25 @@ build_targets() {
   fi
 }
 
+# Starts an X server of its own (Xvfb, on a free display number) for the
+# game's windows, in the current folder: sets xvfb_pid, exports DISPLAY and
+# SDL's X11 driver. When it does not start, fails with the reason in
+# xvfb_failure.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp -noreset 3>display 2>xvfb.log &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s display ] && break
+    sleep 0.05
+  done
+  if [ ! -s display ]; then
+    xvfb_failure="Xvfb did not start: $(tail -n 1 xvfb.log)"
+    return 1
+  fi
+  DISPLAY=":$(cat display)"
+  export DISPLAY SDL_VIDEODRIVER=x11
+}
+
 # Makes SDL open no window for whatever runs after it: its dummy video driver
 # draws into memory.
 headless() {

@@ -15,6 +15,14 @@ static std::string buttons()
     return s;
 }
 
+// The buttons after each of n steps, separated by blanks.
+static std::string steps(int n)
+{
+    std::string seen;
+    for (int i = 0; i < n; i++) input(), seen += buttons() + " ";
+    return seen;
+}
+
 // In the menu, with an empty queue.
 struct Input : testing::Test {
     void SetUp() override { startEventQueue(); memset(&keyPress, 0, sizeof keyPress); newGameMode = MODE_MENU; }
@@ -104,4 +112,53 @@ TEST_F(Input, PromptsNameTheMappedKeyWhenItHasAShortWordElseTheButton)
     const char *jump = inputButtonName(JUMP);
     EXPECT_STREQ(inputButtonName(BACK), "ESCAPE");
     EXPECT_STREQ(jump, "X"); // each button keeps its own name
+}
+
+// The pad's buttons through the joystick entries; its hat and stick as the
+// directions whose entries are -1, the stick past the dead zone (3200 here)
+// and back within three quarters of it. Each string is the buttons after one
+// step, as UP DOWN LEFT RIGHT ACTION JUMP OK BACK MENU.
+TEST_F(Input, PadButtonsHatAndStickDriveTheButtonsTheirEntriesName)
+{
+    for (int d = J_UP; d <= J_RIGHT; d++) keyMapping[d] = JOY_DIRECTION_BY_PAD;
+    keyMapping[J_JUMP] = keyMapping[J_OK] = 3, keyMapping[J_ACTION] = 2, joyDeadzone = 3200;
+    pushPad(SDL_JOYBUTTONDOWN, 3); // mapped twice: drives both
+    pushPad(SDL_JOYBUTTONDOWN, 7); // mapped to nothing
+    EXPECT_EQ(steps(2), "000001100 000001100 ");
+    EXPECT_EQ(takePress(JUMP) * 10 + takePress(OK), 11);
+    pushPad(SDL_JOYBUTTONDOWN, 2), pushPad(SDL_JOYBUTTONUP, 3), pushPad(SDL_JOYBUTTONUP, 2);
+    EXPECT_EQ(steps(3), "000010000 000010000 000000000 ");
+    // On the dead zone's edge nothing; one past it a press; a stick resting
+    // near the edge holds it, and lets go inside the band; a move that
+    // changes nothing takes no step, so the button behind it is seen at once.
+    for (int x : {3200, 3201, 3000, 2401, 2400, 20000, -20000}) pushPad(SDL_JOYAXISMOTION, 0, x);
+    pushPad(SDL_JOYBUTTONDOWN, 2);
+    EXPECT_EQ(steps(6), "000100000 000000000 000100000 001000000 001010000 001010000 ");
+    // Stick and hat together: the hat's release keeps the held stick, and the
+    // stick's release keeps the held hat; a diagonal holds two directions.
+    pushPad(SDL_JOYHATMOTION, SDL_HAT_LEFT), pushPad(SDL_JOYHATMOTION, SDL_HAT_CENTERED);
+    pushPad(SDL_JOYHATMOTION, SDL_HAT_LEFTUP), pushPad(SDL_JOYAXISMOTION, 0, 0), pushPad(SDL_JOYAXISMOTION, 1, -9000);
+    pushPad(SDL_JOYHATMOTION, SDL_HAT_CENTERED), pushPad(SDL_JOYAXISMOTION, 1, 0);
+    EXPECT_EQ(steps(7), "001010000 001010000 101010000 101010000 101010000 100010000 000010000 ");
+}
+
+TEST_F(Input, ReversedAxesAHugeDeadZoneAndDirectionsGivenToButtons)
+{
+    keyMapping[J_UP] = keyMapping[J_DOWN] = JOY_DIRECTION_BY_PAD, keyMapping[J_LEFT] = 4, keyMapping[J_RIGHT] = 5;
+    joyReverseAxis = {1, 1};
+    pushPad(SDL_JOYAXISMOTION, 1, -20000), pushPad(SDL_JOYAXISMOTION, 0, 20000), pushPad(SDL_JOYHATMOTION, SDL_HAT_RIGHT);
+    pushPad(SDL_JOYBUTTONDOWN, 5), pushPad(SDL_JOYBUTTONDOWN, 4);
+    // The stick and hat steer only UP and DOWN.
+    EXPECT_EQ(steps(5), "010000000 010000000 010000000 010100000 011100000 ");
+    joyDeadzone = 32768;                                                 // above any axis: the stick never counts
+    pushPad(SDL_JOYAXISMOTION, 1, 0), pushPad(SDL_JOYAXISMOTION, 1, -32768), pushPad(SDL_JOYAXISMOTION, 1, 32767);
+    EXPECT_EQ(steps(2), "001100000 001100000 ");
+    // The capture: a stick push gives a direction entry back to the pad and
+    // is passed over for a button's entry; a button is stored as it is.
+    joyDeadzone = 3200;
+    pushPad(SDL_JOYAXISMOTION, 0, -30000);
+    EXPECT_EQ(printed([] { changeKeyMapping(J_LEFT); }), "New key: -1\n|");
+    pushPad(SDL_JOYHATMOTION, SDL_HAT_UP), pushPad(SDL_JOYBUTTONDOWN, 6);
+    EXPECT_EQ(printed([] { changeKeyMapping(J_JUMP); }), "New key: 6\n|");
+    EXPECT_EQ(std::tuple(keyMapping[J_LEFT], keyMapping[J_JUMP]), std::tuple(-1, 6));
 }

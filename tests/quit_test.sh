@@ -213,20 +213,10 @@ if ! command -v Xvfb >/dev/null; then
   why_not_windowed="Xvfb is not installed"
 elif ! command -v xdotool >/dev/null; then
   why_not_windowed="xdotool is not installed"
+elif start_xvfb; then
+  windowed=1
 else
-  Xvfb -displayfd 3 -screen 0 640x480x16 -nolisten tcp -noreset 3>display 2>xvfb.log &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s display ] && break
-    sleep 0.05
-  done
-  if [ -s display ]; then
-    export DISPLAY=":$(cat display)"
-    export SDL_VIDEODRIVER=x11
-    windowed=1
-  else
-    why_not_windowed="Xvfb did not start: $(tail -n 1 xvfb.log)"
-  fi
+  why_not_windowed=$xvfb_failure
 fi
 
 if [ "$windowed" = 1 ]; then

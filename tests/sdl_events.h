@@ -53,6 +53,20 @@ inline void pushClick(Uint8 button)
     }
 }
 
+// A pad's button down or up, its axis moved to value, its hat to bits (SDL_HAT_*).
+inline void pushPad(Uint8 type, int which, int value = 0)
+{
+    SDL_Event e{};
+    e.type = type;
+    if (type == SDL_JOYAXISMOTION)
+        e.jaxis.axis = (Uint8)which, e.jaxis.value = (Sint16)value;
+    else if (type == SDL_JOYHATMOTION)
+        e.jhat.value = (Uint8)which;
+    else
+        e.jbutton.button = (Uint8)which, e.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    ASSERT_EQ(SDL_PushEvent(&e), 0) << SDL_GetError();
+}
+
 inline void pushWindowClose()
 {
     SDL_Event e{};

@@ -37,3 +37,35 @@ int pushButtonKeyMissing(const char *tool)
     }
     return 0;
 }
+
+void pushPadButton(int button, bool down)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.type = e.type;
+    e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.jbutton.button = static_cast<Uint8>(button);
+    SDL_PushEvent(&e);
+}
+
+void pushPadAxis(int axis, int value)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_JOYAXISMOTION;
+    e.jaxis.type = e.type;
+    e.jaxis.axis = static_cast<Uint8>(axis);
+    e.jaxis.value = static_cast<Sint16>(value);
+    SDL_PushEvent(&e);
+}
+
+void pushPadHat(int bits)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_JOYHATMOTION;
+    e.jhat.type = e.type;
+    e.jhat.value = static_cast<Uint8>(bits);
+    SDL_PushEvent(&e);
+}

@@ -11,3 +11,9 @@ void pushButton(int button, bool down);
 // and then names that button on standard error after the tool's name: no press
 // of it could reach the game as the player's would.
 int pushButtonKeyMissing(const char *tool);
+
+// Pushes a pad's event: its button down or up, its axis moved to value
+// (-32768 ... 32767), or its first hat moved to bits (SDL_HAT_* values).
+void pushPadButton(int button, bool down);
+void pushPadAxis(int axis, int value);
+void pushPadHat(int bits);

@@ -67,6 +67,13 @@
 //   STEP tap BUTTON       a press before step STEP and its release, which
 //                         comes one step later
 //   end STEP              stop after step STEP at the latest
+//   STEP press|release|tap pad N
+//                         the same for the pad's button N (0 ... 255), which
+//                         the settings' joystick entries give their meaning
+//   STEP axis A VALUE     the pad's axis A moves to VALUE (-32768 ... 32767;
+//                         0 is left and right, 1 up and down)
+//   STEP hat POSITION     the pad's hat moves to POSITION: centre, up, down,
+//                         left, right, up-left, up-right, down-left, down-right
 // BUTTON is one of UP DOWN LEFT RIGHT ACTION JUMP OK BACK MENU; its key is the
 // one the settings file maps it to. The first in-game step is 1. As in the
 // game, one event is taken per step: two events due in the same step reach
@@ -119,11 +126,25 @@ const int EXIT_RAN = 0;
 const int EXIT_NO_GAME = 1;
 const int EXIT_BAD_USE = 2;
 
+// What a script line makes happen: a key of a logical button, a pad's button,
+// axis or hat.
+enum EventKind { EVENT_KEY, EVENT_PAD_BUTTON, EVENT_PAD_AXIS, EVENT_PAD_HAT };
+
 struct ScriptEvent {
     int step;
-    int press;  // 1 key-down, 0 key-up
-    int button; // keyActionEnum
+    int press;  // 1 down, 0 up (keys and pad buttons)
+    int button; // keyActionEnum; the pad's button or axis number
+    EventKind kind = EVENT_KEY;
+    int value = 0; // the axis' value, the hat's SDL_HAT_* bits
 };
+
+// The hat's positions as scripts name them, and SDL's bits for each.
+const struct {
+    const char *name;
+    int bits;
+} HAT_POSITIONS[] = {{"centre", SDL_HAT_CENTERED}, {"up", SDL_HAT_UP},           {"down", SDL_HAT_DOWN},
+                     {"left", SDL_HAT_LEFT},       {"right", SDL_HAT_RIGHT},     {"up-left", SDL_HAT_LEFTUP},
+                     {"up-right", SDL_HAT_RIGHTUP}, {"down-left", SDL_HAT_LEFTDOWN}, {"down-right", SDL_HAT_RIGHTDOWN}};
 
 struct Shot {
     int step;
@@ -167,6 +188,49 @@ int parseStep(const char *word)
     return static_cast<int>(v);
 }
 
+// Parses a whole number from low to high into *out; false when word is not one.
+bool parseNumber(const char *word, long low, long high, int *out)
+{
+    char *end = nullptr;
+    const long v = strtol(word, &end, 10);
+    if (end == word || *end != '\0' || v < low || v > high)
+        return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+// Parses "VERB pad N" (VERB press, release or tap) or "axis A VALUE" or
+// "hat POSITION", the words after the step, into event (its step set);
+// pushes what the line makes happen, false when it is no pad line.
+bool padLine(char **words, int n, ScriptEvent event, std::vector<ScriptEvent> *events)
+{
+    const bool tap = strcmp(words[0], "tap") == 0;
+    if (n == 3 && strcmp(words[1], "pad") == 0 && parseNumber(words[2], 0, 255, &event.button) &&
+        (tap || strcmp(words[0], "press") == 0 || strcmp(words[0], "release") == 0)) {
+        event.kind = EVENT_PAD_BUTTON;
+        event.press = strcmp(words[0], "release") != 0;
+        events->push_back(event);
+        if (tap)
+            events->push_back({event.step, 0, event.button, EVENT_PAD_BUTTON});
+        return true;
+    }
+    event.kind = EVENT_PAD_AXIS;
+    if (n == 3 && strcmp(words[0], "axis") == 0 && parseNumber(words[1], 0, 255, &event.button) &&
+        parseNumber(words[2], -32768, 32767, &event.value)) {
+        events->push_back(event);
+        return true;
+    }
+    event.kind = EVENT_PAD_HAT;
+    for (const auto &hat : HAT_POSITIONS) {
+        if (n == 2 && strcmp(words[0], "hat") == 0 && strcmp(words[1], hat.name) == 0) {
+            event.value = hat.bits;
+            events->push_back(event);
+            return true;
+        }
+    }
+    return false;
+}
+
 // Reads one script line into the script, remembering the first bad one.
 // Every line counts, blank and comment lines included, so the number
 // reported is the one an editor shows.
@@ -181,6 +245,8 @@ void scriptLine(char **words, int n, void *ctx)
         return;
     }
     const int step = parseStep(words[0]);
+    if (step && padLine(words + 1, n - 1, {step, 0, 0}, &script->events))
+        return;
     const int button = n == 3 ? buttonByName(words[2]) : -1;
     const int press = n == 3 && strcmp(words[1], "press") == 0;
     const int release = n == 3 && strcmp(words[1], "release") == 0;
@@ -201,7 +267,9 @@ int loadScript(const char *path, Script *script)
     if (readWordLines(path, scriptLine, script))
         return 1;
     if (script->badLine) {
-        fprintf(stderr, "kettlemoor-replay: %s:%d: expected \"STEP press|release|tap BUTTON\" or \"end STEP\"\n",
+        fprintf(stderr,
+                "kettlemoor-replay: %s:%d: expected \"STEP press|release|tap BUTTON\", \"STEP press|release|tap pad "
+                "N\", \"STEP axis A VALUE\", \"STEP hat POSITION\" or \"end STEP\"\n",
                 path, script->badLine);
         return 1;
     }
@@ -255,9 +323,22 @@ int parseArgs(int argc, char **argv, Options *opt)
 // queue.
 void feedEvent(const Script &script, size_t *next, int step)
 {
-    if (*next < script.events.size() && script.events[*next].step <= step) {
-        pushButton(script.events[*next].button, script.events[*next].press);
-        ++*next;
+    if (*next >= script.events.size() || script.events[*next].step > step)
+        return;
+    const ScriptEvent &e = script.events[(*next)++];
+    switch (e.kind) {
+    case EVENT_KEY:
+        pushButton(e.button, e.press);
+        break;
+    case EVENT_PAD_BUTTON:
+        pushPadButton(e.button, e.press);
+        break;
+    case EVENT_PAD_AXIS:
+        pushPadAxis(e.button, e.value);
+        break;
+    case EVENT_PAD_HAT:
+        pushPadHat(e.value);
+        break;
     }
 }
 

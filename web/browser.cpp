@@ -1,5 +1,5 @@
-// The page's way into the game: the presenter turns the browser's keyboard
-// and mouse events into SDL 1.2 events, which the game then reads through
+// The page's way into the game: the presenter turns the browser's keyboard,
+// mouse and gamepad events into SDL 1.2 events, which the game then reads through
 // input() exactly as on the desktop; a level the player opens from the disk
 // becomes the level the game plays; and the page's checks can ask what is
 // shown and play a recorded route step by step.
@@ -17,6 +17,7 @@
 #include "main.h"
 #include "map.h"
 #include "menu.h"
+#include "push_button.h"
 #include "sdlmain.h"
 
 // SDL picks its video driver from the environment, which a page has not got:
@@ -50,6 +51,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE void browserMouseButton(int button, int down)
     press.button.button = (Uint8)button;
     press.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&press);
+}
+
+// A pad's button went down or up, its axis moved to value, its hat to bits
+// (SDL_HAT_*): the presenter's reading of the browser's Gamepad API.
+extern "C" EMSCRIPTEN_KEEPALIVE void browserPadButton(int button, int down)
+{
+    pushPadButton(button, down != 0);
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void browserPadAxis(int axis, int value)
+{
+    pushPadAxis(axis, value);
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void browserPadHat(int bits)
+{
+    pushPadHat(bits);
 }
 
 // What the game shows, for the page's own checks: the game mode (global.h)

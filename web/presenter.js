@@ -1,9 +1,9 @@
 // The page side of the browser build, placed in front of the module's own
-// code: it shows each finished frame in the canvas, feeds the keyboard and
-// the mouse to the game, plays the game's sound, keeps the files the game
-// writes (the settings, edited levels and the levels won) in the browser's
-// storage across visits, and hands the game a level the player opens from
-// the disk.
+// code: it shows each finished frame in the canvas, feeds the keyboard, the
+// mouse and a gamepad to the game, plays the game's sound, keeps the files
+// the game writes (the settings, edited levels and the levels won) in the
+// browser's storage across visits, and hands the game a level the player
+// opens from the disk.
 
 // ---- sound ----
 
@@ -146,7 +146,76 @@ function presenterScroll(event) {
   }
 }
 
+// ---- gamepads ----
+
+// The first pad the browser knows, read once per animation frame; what
+// changed since the last look reaches the game as SDL's joystick events, so
+// the settings' joystick half applies as on the desktop. A pad with the
+// Gamepad API's standard mapping gives the numbers a common pad (Xbox
+// layout) gives on a desktop: A 0, B 1, X 2, Y 3, the shoulders 4 and 5,
+// Back 6, Start 7, the pad's own button 8, the sticks' clicks 9 and 10, the
+// triggers 11 and 12; its cross is the hat. Any other pad's buttons keep
+// their numbers, and it has no hat.
+var PAD_STANDARD_BUTTONS = [0, 1, 2, 3, 4, 5, 11, 12, 6, 7, 9, 10, -1, -1, -1, -1, 8];
+// The standard cross (buttons 12 to 15: up, down, left, right) as SDL's hat bits.
+var PAD_CROSS_FIRST = 12;
+var PAD_CROSS_BITS = [1, 4, 8, 2];
+var PAD_AXIS_RANGE = 32767;
+
+var padButtonsDown = {};  // the game's numbers of the buttons down, as sent
+var padAxes = [0, 0];     // the two steering axes as sent
+var padHat = 0;           // the hat as sent
+
+function padFirst() {
+  var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+  for (var i = 0; i < pads.length; i++) if (pads[i] && pads[i].connected) return pads[i];
+  return null;
+}
+
+function padSetButton(number, down) {
+  if (!!padButtonsDown[number] === down) return;
+  if (down) padButtonsDown[number] = true; else delete padButtonsDown[number];
+  Module._browserPadButton(number, down ? 1 : 0);
+}
+
+function padSetAxis(axis, value) {
+  if (padAxes[axis] === value) return;
+  padAxes[axis] = value;
+  Module._browserPadAxis(axis, value);
+}
+
+function padSetHat(bits) {
+  if (padHat === bits) return;
+  padHat = bits;
+  Module._browserPadHat(bits);
+}
+
+// Sends what the pad holds now; with no pad, lets go of everything.
+function padRead(pad) {
+  var standard = pad && pad.mapping === 'standard';
+  var held = {}, hat = 0;
+  for (var i = 0; pad && i < pad.buttons.length; i++) {
+    if (!pad.buttons[i].pressed) continue;
+    var number = standard ? PAD_STANDARD_BUTTONS[i] : i;
+    if (number === -1) hat |= PAD_CROSS_BITS[i - PAD_CROSS_FIRST];
+    else if (number !== undefined && number < 256) held[number] = true;
+  }
+  for (var b in padButtonsDown) if (!held[b]) padSetButton(+b, false);
+  for (var n in held) padSetButton(+n, true);
+  padSetHat(hat);
+  for (var a = 0; a < 2; a++) {
+    var value = pad && a < pad.axes.length ? Math.round(pad.axes[a] * PAD_AXIS_RANGE) : 0;
+    padSetAxis(a, Math.max(-PAD_AXIS_RANGE - 1, Math.min(PAD_AXIS_RANGE, value)));
+  }
+}
+
+function padPoll() {
+  requestAnimationFrame(padPoll);
+  if (Module.calledRun) padRead(padFirst());
+}
+
 Module.listenTo = function (canvas) {
+  requestAnimationFrame(padPoll);
   Module.canvas = canvas;
   canvas.addEventListener('keydown', function (e) { presenterKey(e, true); });
   canvas.addEventListener('keyup', function (e) { presenterKey(e, false); });

@@ -23,6 +23,7 @@ void inputReset(void)
     memset(&keyPress, 0, sizeof keyPress);
     joyDeadzone = 100;
     joyReverseAxis = {0, 0};
+    inputCloseJoystick();
 }
 
 // The mouse buttons have fixed meanings, independent of the key mapping.
@@ -62,6 +63,19 @@ static void inputSetMouseButton(int button, int state)
     }
 }
 
+// Takes the next event that matters into event; 0 when none is queued. An
+// analog stick reports every small move, many more than one per step, so the
+// moves that change no direction are passed over here rather than each
+// costing a step and filling SDL's queue ahead of the presses.
+static int inputPollEvent(void)
+{
+    while (SDL_PollEvent(&event)) {
+        if (!inputJoystickEventIsIdle(&event))
+            return 1;
+    }
+    return 0;
+}
+
 // Handles one pending event, so a burst is drained one event per logic step
 // and a press and its release are never seen in the same step. A quit signal
 // counts as this step's event and acts as the window's close button does.
@@ -71,7 +85,7 @@ void input(void)
         newGameMode = MODE_EXIT;
         return;
     }
-    if (!SDL_PollEvent(&event))
+    if (!inputPollEvent())
         return;
     switch (event.type) {
     case SDL_KEYDOWN:
@@ -88,6 +102,12 @@ void input(void)
         break;
     case SDL_QUIT:
         newGameMode = MODE_EXIT;
+        break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYHATMOTION:
+        inputJoystickEvent(&event);
         break;
     default:
         break;
@@ -112,7 +132,8 @@ static void inputCaptureIdle(void)
 #endif
 }
 
-// Waits for a key or joystick button and stores its code in keyMapping[key];
+// Waits for a key or joystick button and stores its code in keyMapping[key]
+// (for a joystick direction, a push of the stick or hat gives it to them);
 // every other event meanwhile is dropped, except a request to quit (the
 // window's close button, or a quit signal): that abandons the capture,
 // storing nothing, and asks for the exit mode, so the game still ends. The
@@ -140,6 +161,11 @@ void changeKeyMapping(int key)
         if (event.type == SDL_JOYBUTTONDOWN) {
             printf("New key: %d\n", event.jbutton.button);
             keyMapping[key] = event.jbutton.button;
+            break;
+        }
+        if (inputCapturesPadDirection(key, &event)) {
+            printf("New key: %d\n", JOY_DIRECTION_BY_PAD);
+            keyMapping[key] = JOY_DIRECTION_BY_PAD;
             break;
         }
     }

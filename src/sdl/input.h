@@ -63,4 +63,31 @@ const char *inputButtonName(int button);
 
 // Blocks until a key (or joystick button) is pressed and stores it in keyMapping[key];
 // a quit request meanwhile stores nothing and sets newGameMode to MODE_EXIT.
+// For a joystick direction entry (J_UP ... J_RIGHT), pushing the stick or
+// the hat stores JOY_DIRECTION_BY_PAD instead.
 void changeKeyMapping(int key);
+
+// A joystick direction entry holding this value gives the direction to the
+// stick and the hat instead of to a button, as the settings file's comment says.
+const int JOY_DIRECTION_BY_PAD = -1;
+
+// Opens the first joystick when one is present, at video start; with none,
+// nothing changes and nothing is printed.
+void inputOpenJoystick(void);
+
+// Forgets the joystick and what its stick and hat held; at video end.
+void inputCloseJoystick(void);
+
+// Applies a joystick event: a button through the joystick entries as a key
+// through the keyboard entries; the hat and the first two axes, past the dead
+// zone and reversed as the settings say, as UP DOWN LEFT RIGHT when their
+// entries are JOY_DIRECTION_BY_PAD. A direction is held while the stick or
+// the hat holds it.
+void inputJoystickEvent(const SDL_Event *e);
+
+// 1 for a stick or hat move that changes no direction's hold (a stick
+// drifting inside the dead zone, an axis that does not steer).
+int inputJoystickEventIsIdle(const SDL_Event *e);
+
+// 1 when e pushes the stick or the hat while direction entry key is captured.
+int inputCapturesPadDirection(int key, const SDL_Event *e);

@@ -9,6 +9,7 @@
 #endif
 
 #include "global.h"
+#include "input.h"
 #include "scaler.h"
 #include "signals.h"
 
@@ -77,9 +78,13 @@ static int openScaled(void)
     return 0;
 }
 
+// Set by headlessSDL: the run has no window, and reads no pad either.
+static bool videoHeadless = false;
+
 void headlessSDL(void)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    videoHeadless = true;
 }
 
 int initSDL(void)
@@ -110,6 +115,9 @@ int initSDL(void)
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
     SDL_WM_SetCaption("Kettlemoor", nullptr);
     framesPerSecond = TARGET_FPS;
+    // A pad left plugged in must not steer a replayed route or a test.
+    if (!videoHeadless)
+        inputOpenJoystick();
     return 0;
 }
 
@@ -119,6 +127,7 @@ int cleanSDL(void)
     if (screen && screen != SDL_GetVideoSurface())
         SDL_FreeSurface(screen);
     SDL_Quit();
+    inputCloseJoystick();
     signalsReleaseQuit();
     screen = nullptr;
     screenScaled = nullptr;

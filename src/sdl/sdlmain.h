@@ -12,8 +12,8 @@ extern SDL_Surface *screen;       // the logical screen every drawing goes to
 extern SDL_Surface *screenScaled; // the display surface when scale != 1
 
 // Chooses SDL's dummy video driver, which draws into memory and opens no
-// window, whatever the environment says; for runs without a display. Call it
-// before initSDL.
+// window, whatever the environment says, and leaves any joystick unopened;
+// for runs without a display. Call it before initSDL.
 void headlessSDL(void);
 
 // Opens video; 0 on success, 1 on failure.

@@ -1,8 +1,8 @@
 // Plays the browser build in Debian's headless Chromium: from the splash
 // screens through the title and the menu into a game, the first level won by
 // its recorded route, a level edited and saved, a reload that brings back
-// both, the title's choice of the levels reached, levels opened from the
-// disk, the keys remapped, and Exit. Fails on any console error.
+// both, the title's choice of the levels reached (with a gamepad too),
+// levels opened from the disk, the keys remapped, and Exit. Fails on any console error.
 //
 // Usage: node browser-test.js SITE_DIR SHOT_DIR
 // (puppeteer-core found through NODE_PATH; the browser is /usr/bin/chromium
@@ -114,6 +114,31 @@ async function tap(page, key) {
   await sleep(60);
 }
 
+// A pad on the standard mapping, made up in the page: the Gamepad API
+// answers with it once the test has touched it (before that, no pad).
+function fakeGamepads() {
+  navigator.getGamepads = () => (window.testPad ? [window.testPad] : []);
+}
+
+// Changes the made-up pad: standard button number pressed or not, or axis to value (-1 to 1).
+async function padSet(page, what, number, value) {
+  await page.evaluate((what, number, value) => {
+    if (!window.testPad) {
+      window.testPad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons: [] };
+      for (let i = 0; i < 17; i++) window.testPad.buttons.push({ pressed: false, value: 0 });
+    }
+    if (what === 'axis') window.testPad.axes[number] = value;
+    else window.testPad.buttons[number] = { pressed: value, value: value ? 1 : 0 };
+  }, what, number, value);
+  await sleep(60);
+}
+
+// A pad's button pressed and let go, or its axis pushed to value and let go.
+async function padTap(page, what, number, value = true) {
+  await padSet(page, what, number, value);
+  await padSet(page, what, number, what === 'axis' ? 0 : false);
+}
+
 // The canvas's pixels, for comparing screens.
 async function canvasPixels(page) {
   return page.evaluate(() => {
@@ -151,6 +176,7 @@ async function main() {
   });
   try {
     const page = await browser.newPage();
+    await page.evaluateOnNewDocument(fakeGamepads);
     page.on('console', message => {
       const text = message.text();
       if (message.type() === 'error' || /^ERROR/.test(text)) problems.push('console: ' + text);
@@ -267,8 +293,9 @@ async function main() {
     // Remapping: the capture waits without holding the page, and the nine
     // keys (the shipped ones again) are saved.
     await tap(page, 'Enter');
-    await tap(page, 'Enter');
-    check(await waitForScreen(page, TITLE), 'after the reload: the title');
+    await padTap(page, 'button', 9);
+    // Well before the second splash would end by itself (three seconds).
+    check(await waitForScreen(page, TITLE, 1000), 'after the reload: Enter, then the pad\'s Start: the title');
 
     // The levels reached are still offered: RIGHT and LEFT choose between them.
     const lineNow = () => page.evaluate(() => Module.levelLine());
@@ -282,6 +309,11 @@ async function main() {
     check(await lineNow() === `< ${secondName} >`, 'LEFT: the second level');
     await tap(page, 'ArrowLeft');
     check(await lineNow() === `< ${firstName} >`, 'LEFT again: the first level');
+    // The pad as the shipped settings map it: the stick and the cross steer.
+    await padTap(page, 'axis', 0, 1);
+    check(await lineNow() === `< ${secondName} >`, `the pad's stick right: "< ${secondName} >"`);
+    await padTap(page, 'button', 14);
+    check(await lineNow() === `< ${firstName} >`, 'the pad\'s cross left: the first level');
 
     // Levels opened from the disk. A file that is no level is refused and
     // nothing changes; a level becomes the one the title names, stored as
