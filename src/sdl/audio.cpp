@@ -79,18 +79,20 @@ static void audioOpen(void)
         printf("Sound is off: %s\n", SDL_GetError());
         return;
     }
-    mixerReset(AUDIO_RATE);
     mixerSetVolume(soundVolume);
-    soundLoadEffects(audioEffects);
-    loadTune(TITLE_TUNE, &titleTune);
-    loadTune(PLAY_TUNE, &playTune);
     audioOpened = 1;
     SDL_PauseAudio(0);
 }
 
+// The effects and tunes are read at start even when the volume is 0, so that
+// raising it later opens the device without loading anything in a frame.
 void audioStart(void)
 {
     soundVolume = loadSoundVolume(SOUND_VOLUME_FILE);
+    mixerReset(AUDIO_RATE);
+    soundLoadEffects(audioEffects);
+    loadTune(TITLE_TUNE, &titleTune);
+    loadTune(PLAY_TUNE, &playTune);
     if (soundVolume > 0)
         audioOpen();
 }

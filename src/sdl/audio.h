@@ -4,8 +4,8 @@
 // requests under the device's lock once a pass.
 #pragma once
 
-// Reads the volume; when it is above 0, opens the device and loads the
-// effects and tunes. Without a device, or when the volume is 0, the game is
+// Reads the volume, the effects and the tunes; when the volume is above 0,
+// opens the device. Without a device, or when the volume is 0, the game is
 // silent and otherwise the same; a failure is said in one line.
 void audioStart(void);
 
