@@ -12,7 +12,7 @@ static const int NOTE_FADE_STEPS = 2;
 static const int ENVELOPE_FULL = 256;
 static const int NOTE_FLOOR = ENVELOPE_FULL / 4;
 // Effect samples are 8-bit; the output is 16-bit.
-static const int SAMPLE_SHIFT = 8;
+static const int SAMPLE_SCALE = 256;
 
 struct MixerVoice {
     int effect; // -1 when the voice is free
@@ -119,7 +119,7 @@ static int mixerEffectSample(MixerVoice *voice)
         return 0;
     }
     voice->position += mixer.effectStep;
-    return (mixer.samples[voice->effect][index] - SOUND_SILENCE) << SAMPLE_SHIFT;
+    return (mixer.samples[voice->effect][index] - SOUND_SILENCE) * SAMPLE_SCALE;
 }
 
 // Moves the tune on to its next step when the current one is over.
@@ -157,7 +157,7 @@ static int tuneSample(const Tune *tune, TunePlayer *player)
         const int value = synthWaveValue(tune->voice[v].wave, oldPhase, &player->noise[v]);
         player->phase[v] += synthPhaseStep(mixerNoteMilliHz(player->note[v]), mixer.rate);
         synthTurnNoise(oldPhase, player->phase[v], &player->noise[v]);
-        sum += (value << SAMPLE_SHIFT) * gain / ENVELOPE_FULL * tune->voice[v].volume / 100;
+        sum += (value * SAMPLE_SCALE) * gain / ENVELOPE_FULL * tune->voice[v].volume / 100;
     }
     return sum;
 }

@@ -255,7 +255,7 @@ TEST(SoundRoute, EffectsSoundAtTheStepsOfTheirEventsAndChangeNothingElse)
                            (r + 1 == requests.size() || (size_t)requests[r + 1].first * 735 * 2 + 44 > end + 2 * 735);
         for (size_t i = start; alone && i < end && i + 1 < wav.size(); i += 2) {
             const int sample = (int16_t)((unsigned char)wav[i] | (unsigned char)wav[i + 1] << 8);
-            ASSERT_EQ(sample, (effect[(i - start) / 4] - SOUND_SILENCE) << 8) << name << " at step " << step;
+            ASSERT_EQ(sample, (effect[(i - start) / 4] - SOUND_SILENCE) * 256) << name << " at step " << step;
         }
         if (alone)
             heardAlone.insert(name);
