@@ -80,7 +80,7 @@ static int audioOpenDevice(void)
     wanted.channels = 1;
     wanted.samples = AUDIO_BUFFER_SAMPLES;
     wanted.callback = audioCallback;
-    // Without an obtained spec SDL converts to the device's format itself.
+    // Asking for no obtained format makes SDL convert to the device's own.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || SDL_OpenAudio(&wanted, nullptr) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return 1;
