@@ -23,9 +23,12 @@ struct MixerVoice {
 struct TunePlayer {
     int step;            // the step of the tune now sounding
     int sampleInStep;    // output samples into it
+    int samplesPerStep;  // at the output rate, worked out once a tune
+    int fadeSamples;     // how long a note takes to fade to its floor
     int samplesInNote[TUNE_VOICES];
     int note[TUNE_VOICES]; // the note sounding, or TUNE_REST
     uint32_t phase[TUNE_VOICES];
+    uint32_t phaseStep[TUNE_VOICES]; // the note's pitch, worked out when it starts
     uint32_t noise[TUNE_VOICES];
 };
 
@@ -93,6 +96,10 @@ void mixerSetTune(const Tune *tune)
         mixer.player.noise[v] = 1;
     }
     mixer.player.sampleInStep = -1; // the first sample starts step 0
+    if (tune && tune->stepsPerMinute > 0) {
+        mixer.player.samplesPerStep = mixer.rate * 60 / tune->stepsPerMinute;
+        mixer.player.fadeSamples = NOTE_FADE_STEPS * mixer.player.samplesPerStep;
+    }
 }
 
 void mixerSetVolume(int volume)
@@ -125,8 +132,7 @@ static int mixerEffectSample(MixerVoice *voice)
 // Moves the tune on to its next step when the current one is over.
 static void tuneAdvance(const Tune *tune, TunePlayer *player)
 {
-    const int samplesPerStep = mixer.rate * 60 / tune->stepsPerMinute;
-    if (player->sampleInStep >= 0 && ++player->sampleInStep < samplesPerStep)
+    if (player->sampleInStep >= 0 && ++player->sampleInStep < player->samplesPerStep)
         return;
     player->step = player->sampleInStep < 0 ? 0 : player->step + 1;
     player->sampleInStep = 0;
@@ -138,6 +144,7 @@ static void tuneAdvance(const Tune *tune, TunePlayer *player)
         player->note[v] = note;
         player->samplesInNote[v] = 0;
         player->phase[v] = 0;
+        player->phaseStep[v] = note == TUNE_REST ? 0 : synthPhaseStep(mixerNoteMilliHz(note), mixer.rate);
     }
 }
 
@@ -145,7 +152,7 @@ static void tuneAdvance(const Tune *tune, TunePlayer *player)
 static int tuneSample(const Tune *tune, TunePlayer *player)
 {
     tuneAdvance(tune, player);
-    const int fadeSamples = NOTE_FADE_STEPS * mixer.rate * 60 / tune->stepsPerMinute;
+    const int fadeSamples = player->fadeSamples;
     int sum = 0;
     for (int v = 0; v < tune->voices; v++) {
         if (player->note[v] == TUNE_REST)
@@ -155,7 +162,7 @@ static int tuneSample(const Tune *tune, TunePlayer *player)
                                              : ENVELOPE_FULL - (ENVELOPE_FULL - NOTE_FLOOR) * into / fadeSamples;
         const uint32_t oldPhase = player->phase[v];
         const int value = synthWaveValue(tune->voice[v].wave, oldPhase, &player->noise[v]);
-        player->phase[v] += synthPhaseStep(mixerNoteMilliHz(player->note[v]), mixer.rate);
+        player->phase[v] += player->phaseStep[v];
         synthTurnNoise(oldPhase, player->phase[v], &player->noise[v]);
         sum += (value * SAMPLE_SCALE) * gain / ENVELOPE_FULL * tune->voice[v].volume / 100;
     }
